@@ -1,0 +1,194 @@
+#include "GameScreen.h"
+
+#include "Board.h"
+#include "layout/GestoreLayout.h"
+#include "platform/App.h"
+#include "platform/CommandButton.h"
+#include "platform/Forms.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/MenuItem.h"
+#include "platform/MessageBox.h"
+#include "platform/Picture.h"
+#include "platform/Random.h"
+#include "platform/Screen.h"
+#include "platform/Timer.h"
+#include "screens/ScreenDescriptions.h"
+
+#include <cmath>
+
+using namespace platform;
+
+namespace game {
+
+namespace {
+
+QString Text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// The program's folder followed by a file name relative to it, written with backslashes.
+QString ProgramFile(std::string_view relative)
+{
+    QString name = Text(relative);
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return App::Path() + name;
+}
+
+// A measured position, in single precision, to the nearest whole twip; halves to even.
+std::int32_t Measure(double twips)
+{
+    const float single = float(twips);
+    return std::int32_t(std::nearbyint(std::clamp(single, -2.0e9f, 2.0e9f)));
+}
+
+} // namespace
+
+GameScreen::GameScreen(const ContentSet& content, const FormDesc& description)
+    : Form(description),
+      Image1(Array<Image>(QStringLiteral("Image1"))),
+      Image2(Array<Image>(QStringLiteral("Image2"))),
+      Image3(Array<Image>(QStringLiteral("Image3"))),
+      Image4(Array<Image>(QStringLiteral("Image4"))),
+      Image5(Get<Image>(QStringLiteral("Image5"))),
+      Label1(Get<Label>(QStringLiteral("Label1"))),
+      Label2(Get<Label>(QStringLiteral("Label2"))),
+      Command1(Get<CommandButton>(QStringLiteral("Command1"))),
+      Timer1(Get<Timer>(QStringLiteral("Timer1"))),
+      mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
+      content_(content)
+{
+    for (Image* card : Image1)
+        card->SetDropHandler([this](int i, Control& s, double x, double y) { Image1_DragDrop(i, s, x, y); });
+    for (Image* card : Image2)
+        card->SetDropHandler([this](int i, Control& s, double x, double y) { Image2_DragDrop(i, s, x, y); });
+    for (Image* card : Image3)
+        card->SetDropHandler([this](int i, Control& s, double x, double y) { Image3_DragDrop(i, s, x, y); });
+    Command1.SetClickHandler([this] { Command1_Click(); });
+    mnuEsci.SetClickHandler([this] { mnuEsci_Click(); });
+    Timer1.SetTickHandler([this] { Timer1_Timer(); });
+}
+
+void GameScreen::Form_Load()
+{
+    Modulo1::GestoreLayout = std::make_unique<clsResize>();
+    Modulo1::GestoreLayout->SetSourceForm(this);
+    Modulo1::GestoreLayout->SizeFormToScreen(75);
+}
+
+void GameScreen::Form_Activate()
+{
+    SetTop(0);
+    SetLeft(0);
+    SetHeight(Screen::Height());
+    SetWidth(Screen::Width());
+
+    PassoX = Measure(Image1[1].Left() - Image1[0].Left());
+    PassoY = Measure(Image2[0].Top() - Image1[0].Top());
+    InizioY = Measure(Image1[0].Top());
+    InizioX = Measure(Image1[0].Left());
+
+    Label1.SetCaption(Text(content_.instruction) + QStringLiteral("\r\n") + Text(SecondInstruction));
+    Ricomincia();
+}
+
+void GameScreen::Form_Resize()
+{
+    if (Modulo1::GestoreLayout) Modulo1::GestoreLayout->ResizeControls();
+}
+
+void GameScreen::Ricomincia()
+{
+    Command1.SetVisible(false);
+    NumeroMosse = 0;
+    congratulating_ = false;
+    Timer1.SetEnabled(true);
+    ShowMoves();
+
+    const Deal& deal = content_.deals[std::size_t(DealNumber(Rnd(), int(content_.deals.size())))];
+    const ControlArray<Image>* hands[Hands] = {&Image1, &Image2, &Image3};
+    for (int i = 0; i < Image1.Count(); ++i) {
+        const std::int32_t left = PassoX * i + InizioX;
+        for (int h = 0; h < Hands; ++h) {
+            Image& card = (*hands[h])[i];
+            card.SetEnabled(true);
+            card.SetTop(InizioY + PassoY * h);
+            card.SetLeft(left);
+        }
+        // Every card gets a picture of its own, read from its file for it alone.
+        for (int h = 0; h < Hands; ++h) {
+            Image& card = (*hands[h])[i];
+            card.SetPicture(Picture::LoadPicture(ProgramFile(deal.hand[h].file), card.PictureSize()));
+        }
+        for (int h = 0; h < Hands; ++h) (*hands[h])[i].SetTag(QString::number(deal.hand[h].value));
+    }
+}
+
+void GameScreen::Command1_Click() { Ricomincia(); }
+
+void GameScreen::mnuEsci_Click()
+{
+    if (MsgBox(QStringLiteral("vuoi tornare al menù? "), vbYesNo + vbQuestion, QStringLiteral("Merendella")) != vbYes)
+        return;
+    Forms::Show(QStringLiteral("FormMenu"));
+    Forms::Unload(*this);
+}
+
+void GameScreen::Image1_DragDrop(int Index, Control& Source, double, double) { Swap(Image1[Index], Source); }
+void GameScreen::Image2_DragDrop(int Index, Control& Source, double, double) { Swap(Image2[Index], Source); }
+void GameScreen::Image3_DragDrop(int Index, Control& Source, double, double) { Swap(Image3[Index], Source); }
+
+void GameScreen::Swap(Image& target, Control& source)
+{
+    auto* card = dynamic_cast<Image*>(&source);
+    if (!card) return;
+    // The same picture object means the card was dropped onto itself.
+    if (target.Picture() == card->Picture()) return;
+
+    Image5.SetPicture(target.Picture());
+    target.SetPicture(card->Picture());
+    card->SetPicture(Image5.Picture());
+    Image5.SetTag(target.Tag());
+    target.SetTag(card->Tag());
+    card->SetTag(Image5.Tag());
+
+    NumeroMosse = NextMoveCount(NumeroMosse);
+    ShowMoves();
+}
+
+void GameScreen::ShowMoves() { Label2.SetCaption(QStringLiteral("Mosse ") + QString::number(NumeroMosse)); }
+
+void GameScreen::Timer1_Timer()
+{
+    // The platform goes on ticking while the congratulation is open: one is enough.
+    if (congratulating_) return;
+
+    HandTotals sums{0, 0, 0};
+    for (int i = 0; i <= 6; ++i) {
+        sums[0] += CardValue(Image1[i].Tag());
+        sums[1] += CardValue(Image2[i].Tag());
+        sums[2] += CardValue(Image3[i].Tag());
+    }
+    if (!HandsEven(sums)) return;
+
+    for (int i = 0; i <= 6; ++i) {
+        Image1[i].SetEnabled(false);
+        Image2[i].SetEnabled(false);
+        Image3[i].SetEnabled(false);
+    }
+    congratulating_ = true;
+    MsgBox(QStringLiteral("Bravo! Ci sei riuscito in ") + QString::number(NumeroMosse) + QStringLiteral(" mosse!"),
+           vbOKOnly);
+    congratulating_ = false;
+    Command1.SetVisible(true);
+    Timer1.SetEnabled(false);
+}
+
+std::unique_ptr<Form> MakeFormMemory() { return std::make_unique<GameScreen>(Tarts, screens::FormMemory); }
+std::unique_ptr<Form> MakeFormMemory2() { return std::make_unique<GameScreen>(Stickers, screens::FormMemory2); }
+
+void RegisterGameScreens()
+{
+    Forms::Register(QStringLiteral("FormMemory"), MakeFormMemory);
+    Forms::Register(QStringLiteral("FormMemory2"), MakeFormMemory2);
+}
+
+} // namespace game

@@ -1,0 +1,39 @@
+#include "platform/App.h"
+#include "platform/Forms.h"
+#include "shell/Modulo1.h"
+
+#include <QApplication>
+#include <cstdio>
+
+namespace {
+
+// Without a display Qt would abort; say what is needed instead.
+bool HaveDisplay()
+{
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!HaveDisplay()) {
+        std::fprintf(stderr, "merendella: no display found. Merendella is a desktop game and needs a graphical "
+                             "session (X11 or Wayland).\nOn a machine without one, run it in a virtual display: "
+                             "xvfb-run -s '-screen 0 1280x1024x24' merendella\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("merendella"));
+    platform::App::Initialise();
+    Modulo1::RegisterScreens();
+
+    Modulo1::Main();
+    int status = 0;
+    if (!platform::Forms::Loaded().empty()) status = QApplication::exec();
+
+    platform::Forms::Shutdown();
+    Modulo1::GestoreLayout.reset();
+    return status;
+}

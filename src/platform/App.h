@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The application object.
+class App {
+public:
+    // True when another copy of the program already runs for this user on this display.
+    // The first call takes the guard, which the system releases when the process ends,
+    // however it ends, so that a copy that crashed never blocks the next start.
+    static bool PrevInstance();
+    // The folder that holds the program, without a trailing separator.
+    static QString Path();
+    // The title that message boxes without one of their own show.
+    static QString Title() { return QStringLiteral("Zuccheriva"); }
+
+    // Prepares the toolkit: style, and the faces that stand in for the designed fonts.
+    static void Initialise();
+
+    // For tests: the folder that Path reports; an empty one restores the real folder.
+    static void SetPathForTesting(const QString& path);
+    // For tests: the guard's name, so that tests do not meet a running game.
+    static void SetInstanceKeyForTesting(const QString& key);
+    static void ReleaseInstanceGuardForTesting();
+};
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Control.h"
+
+#include <functional>
+
+class QToolButton;
+
+namespace platform {
+
+// A push button, plain or graphical (its picture centred above the caption). Enter and Space
+// act on the button that holds the focus.
+class CommandButton : public WidgetControl {
+public:
+    CommandButton(Form& form, QString name, int index, QWidget* parent);
+
+    const QString& Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+    // A picture shown above the caption: the path of an embedded icon, or empty for none.
+    void SetGraphical(const QString& iconPath);
+
+    void SetClickHandler(std::function<void()> handler) { click_ = std::move(handler); }
+    void Click(); // as a press of the button
+    QToolButton* View() const { return view_; }
+
+private:
+    QToolButton* view_;
+    QString caption_;
+    std::function<void()> click_;
+};
+
+} // namespace platform

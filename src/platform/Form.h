@@ -1,0 +1,147 @@
+#pragma once
+
+#include "ControlArray.h"
+#include "Description.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+class QWidget;
+class QImage;
+
+namespace platform {
+
+class Control;
+class Image;
+class FormWindow;
+class DragOutline;
+
+// Drawing of Line: a line, an outlined box or a filled box.
+enum class LineStyle { Line, Box, BoxFilled };
+
+// A screen: a top-level window whose client area holds the controls of its description.
+// The screen's own code overrides the three events. Forms are loaded, shown and unloaded
+// through Forms, which owns them.
+class Form {
+public:
+    explicit Form(const FormDesc& description);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const QString& Name() const { return name_; }
+    // Whether this form still exists: a reference kept elsewhere may outlive it.
+    static bool Exists(const Form* form);
+
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    // Raised whenever the client area's size changes, before the change's setter returns.
+    virtual void Form_Resize() {}
+
+    // Outer window geometry, in twips.
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void SetLeft(double twips);
+    void SetTop(double twips);
+    void SetWidth(double twips);
+    void SetHeight(double twips);
+
+    // Inner size, in the present scale unit.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+    enum ScaleModes { ScaleUser = 0, ScaleTwips = 1, ScalePixels = 3 };
+    int ScaleMode() const { return scaleMode_; }
+    void SetScaleMode(int mode);
+    // Makes the client area's height count this many units; the horizontal unit stays.
+    void SetScaleHeight(double units);
+
+    enum WindowStates { Normal = 0, Minimized = 1, Maximized = 2 };
+    int WindowState() const;
+    void SetWindowState(int state);
+
+    std::uint32_t BackColor() const { return backColor_; }
+    void SetBackColor(std::uint32_t bgr);
+
+    // Persistent drawing: what Line paints stays behind the controls until painted over.
+    bool AutoRedraw() const { return autoRedraw_; }
+    void SetAutoRedraw(bool on) { autoRedraw_ = on; }
+    int DrawMode() const { return drawMode_; }
+    void SetDrawMode(int mode) { drawMode_ = mode; }
+    int DrawStyle() const { return drawStyle_; }
+    void SetDrawStyle(int style) { drawStyle_ = style; }
+    int DrawWidth() const { return drawWidth_; }
+    void SetDrawWidth(int width) { drawWidth_ = width < 1 ? 1 : width; }
+    void Line(double x1, double y1, double x2, double y2, std::uint32_t bgr, LineStyle style = LineStyle::Line);
+    const QImage* PersistentImage() const;
+
+    // The window's handle, for LockWindowUpdate.
+    std::uintptr_t hWnd() const { return reinterpret_cast<std::uintptr_t>(this); }
+
+    // Every control, in creation order.
+    const std::vector<Control*>& Controls() const { return controls_; }
+    Control* Find(const QString& name, int index = -1) const;
+    template <class T> T& Get(const QString& name) const
+    {
+        if (auto* c = dynamic_cast<T*>(Find(name))) return *c;
+        throw std::logic_error("no such control: " + name.toStdString());
+    }
+    template <class T> ControlArray<T> Array(const QString& name) const
+    {
+        std::vector<T*> elements;
+        for (int i = 0;; ++i) {
+            auto* c = dynamic_cast<T*>(Find(name, i));
+            if (!c) break;
+            elements.push_back(c);
+        }
+        return ControlArray<T>(std::move(elements));
+    }
+    Control* ControlOf(const QWidget* widget) const;
+
+    QWidget* Window() const;
+    QWidget* Client() const;
+
+    // Dragging a control inside this screen.
+    Image* DragSource() const { return dragSource_; }
+    void BeginDrag(Image& source, QPoint grab);
+    void DragTo(QPoint clientPos);
+    void DropAt(QPoint clientPos);
+    void CancelDrag();
+    QWidget* DragOutlineWidget() const;
+
+private:
+    friend class FormWindow;
+    friend class Forms;
+    void ClientResized(bool force = false);
+    void BuildControl(const ControlDesc& desc);
+    void LayoutWindow();
+
+    QString name_;
+    FormWindow* window_ = nullptr;
+    QWidget* client_ = nullptr;
+    QWidget* menuBar_ = nullptr;
+    DragOutline* outline_ = nullptr;
+    std::vector<std::unique_ptr<Control>> owned_;
+    std::vector<Control*> controls_;
+    std::uint32_t backColor_ = 0x8000000F;
+    int scaleMode_ = ScaleTwips;
+    double userScaleWidth_ = 0, userScaleHeight_ = 0;
+    bool autoRedraw_ = false;
+    int drawMode_ = 13, drawStyle_ = 0, drawWidth_ = 1;
+    std::unique_ptr<QImage> persistent_;
+    bool loaded_ = false;
+    QSize lastClient_;
+    Image* dragSource_ = nullptr;
+    QPoint grab_;
+};
+
+// Freezes the drawing of one window, given its handle; 0 releases the freeze.
+bool LockWindowUpdate(std::uintptr_t hWnd);
+
+} // namespace platform

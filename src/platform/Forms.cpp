@@ -1,0 +1,153 @@
+#include "Forms.h"
+
+#include "Form.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+#include <stdexcept>
+
+namespace platform {
+
+namespace {
+
+struct Registry {
+    QHash<QString, Forms::Factory> factories;
+    std::vector<std::unique_ptr<Form>> loaded;
+    std::vector<std::unique_ptr<Form>> unloaded; // destroyed once the event loop is back
+    Form* active = nullptr;
+    bool ended = false;
+    std::function<void()> quit = [] { QCoreApplication::exit(0); };
+};
+
+Registry& R()
+{
+    static Registry r;
+    return r;
+}
+
+void DestroyUnloaded()
+{
+    auto doomed = std::move(R().unloaded);
+    R().unloaded.clear();
+    doomed.clear();
+}
+
+void FocusFirst(Form& form)
+{
+    QWidget* window = form.Window();
+    if (window->focusWidget() && window->focusWidget()->isVisible()) return;
+    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void Forms::Register(const QString& name, Factory factory) { R().factories.insert(name, std::move(factory)); }
+
+Form* Forms::Find(const QString& name)
+{
+    for (auto& f : R().loaded)
+        if (f->Name() == name) return f.get();
+    return nullptr;
+}
+
+bool Forms::IsLoaded(const Form* form)
+{
+    for (auto& f : R().loaded)
+        if (f.get() == form) return true;
+    return false;
+}
+
+std::vector<Form*> Forms::Loaded()
+{
+    std::vector<Form*> forms;
+    for (auto& f : R().loaded) forms.push_back(f.get());
+    return forms;
+}
+
+Form* Forms::Active() { return R().active; }
+
+Form& Forms::Load(const QString& name)
+{
+    if (Form* form = Find(name)) return *form;
+    auto it = R().factories.constFind(name);
+    if (it == R().factories.constEnd()) throw std::logic_error("no screen named " + name.toStdString());
+    R().loaded.push_back((*it)());
+    Form& form = *R().loaded.back();
+    form.loaded_ = true;
+    form.Form_Load();
+    return form;
+}
+
+Form& Forms::Show(const QString& name)
+{
+    Form& form = Load(name);
+    QWidget* window = form.Window();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (R().active != &form) {
+        R().active = &form;
+        form.Form_Activate();
+    }
+    FocusFirst(form);
+    return form;
+}
+
+void Forms::Unload(Form& form)
+{
+    auto& loaded = R().loaded;
+    auto it = std::find_if(loaded.begin(), loaded.end(), [&](auto& f) { return f.get() == &form; });
+    if (it == loaded.end()) return;
+    form.loaded_ = false;
+    form.CancelDrag();
+    form.Window()->hide();
+    // Its timers die with it: stop them now, the window is destroyed later.
+    for (QObject* child : form.Window()->children())
+        if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
+    if (R().active == &form) R().active = nullptr;
+    R().unloaded.push_back(std::move(*it));
+    loaded.erase(it);
+    // The screen may be unloading itself from one of its own handlers.
+    QTimer::singleShot(0, [] { DestroyUnloaded(); });
+    if (loaded.empty() && !R().ended) {
+        R().ended = true;
+        R().quit();
+    }
+}
+
+void Forms::End()
+{
+    for (auto& f : R().loaded) {
+        f->loaded_ = false;
+        f->Window()->hide();
+        for (QObject* child : f->Window()->children())
+            if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
+    }
+    R().active = nullptr;
+    if (!R().ended) {
+        R().ended = true;
+        R().quit();
+    }
+}
+
+void Forms::SetQuitHandler(std::function<void()> handler) { R().quit = std::move(handler); }
+
+void Forms::Shutdown()
+{
+    auto loaded = std::move(R().loaded);
+    R().loaded.clear();
+    R().active = nullptr;
+    for (auto& f : loaded) f->loaded_ = false;
+    loaded.clear();
+    DestroyUnloaded();
+    R().ended = false;
+}
+
+} // namespace platform

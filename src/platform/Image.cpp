@@ -1,0 +1,148 @@
+#include "Image.h"
+
+#include "Form.h"
+#include "Units.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+#include <qdrawutil.h>
+
+namespace platform {
+
+class ImageWidget : public QWidget {
+public:
+    ImageWidget(Image& owner, QWidget* parent) : QWidget(parent), owner_(owner)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent, false);
+    }
+
+    void PictureChanged()
+    {
+        cache_ = QPixmap();
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        const QRect inner = owner_.border_ ? rect().adjusted(2, 2, -2, -2) : rect();
+        const Picture& picture = owner_.picture_;
+        if (picture.Failed())
+            PaintStandIn(p, inner);
+        else if (!picture.IsEmpty())
+            PaintPicture(p, inner, picture.Image());
+        if (owner_.border_) qDrawShadePanel(&p, rect(), palette(), true, 1);
+    }
+
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton && owner_.dragAutomatic_ && isEnabled()) {
+            owner_.Parent().BeginDrag(owner_, e->position().toPoint());
+            e->accept();
+            return;
+        }
+        QWidget::mousePressEvent(e);
+    }
+
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        Form& form = owner_.Parent();
+        if (form.DragSource() == &owner_) form.DragTo(mapToParent(e->position().toPoint()));
+        e->accept();
+    }
+
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        Form& form = owner_.Parent();
+        if (e->button() == Qt::LeftButton && form.DragSource() == &owner_)
+            form.DropAt(mapToParent(e->position().toPoint()));
+        e->accept();
+    }
+
+private:
+    void PaintPicture(QPainter& p, const QRect& inner, const QImage& image)
+    {
+        if (!owner_.stretch_) {
+            p.drawImage(inner.topLeft(), image);
+            return;
+        }
+        const qreal dpr = devicePixelRatioF();
+        const QSize target = (QSizeF(inner.size()) * dpr).toSize();
+        if (target.isEmpty()) return;
+        // The scaled picture is kept: repaints during a drag then cost a blit, not a resample.
+        if (cache_.isNull() || cache_.size() != target) {
+            cache_ = QPixmap::fromImage(
+                image.size() == target ? image
+                                       : image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            cache_.setDevicePixelRatio(dpr);
+        }
+        p.drawPixmap(inner.topLeft(), cache_);
+    }
+
+    // A card whose file could not be read still shows its value, drawn.
+    void PaintStandIn(QPainter& p, const QRect& inner)
+    {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(inner, QColor(255, 250, 235));
+        const qreal pen = std::max<qreal>(1.0, inner.width() / 40.0);
+        p.setPen(QPen(QColor(200, 120, 60), pen, Qt::DashLine));
+        p.drawRoundedRect(QRectF(inner).adjusted(pen * 2, pen * 2, -pen * 2, -pen * 2), pen * 4, pen * 4);
+        const QString value = owner_.Tag();
+        if (value.isEmpty()) return;
+        QFont font(QStringLiteral("Comic Sans MS"));
+        font.setBold(true);
+        font.setPixelSize(std::max(6, int(inner.height() * (value.size() > 1 ? 0.42 : 0.55))));
+        p.setFont(font);
+        p.setPen(QColor(120, 60, 20));
+        p.drawText(inner, Qt::AlignCenter, value);
+    }
+
+    Image& owner_;
+    QPixmap cache_;
+};
+
+Image::Image(Form& form, QString name, int index, QWidget* parent)
+    : WidgetControl(form, std::move(name), index, new ImageWidget(*this, parent))
+{
+    view_ = static_cast<ImageWidget*>(Widget());
+}
+
+void Image::SetPicture(const platform::Picture& picture)
+{
+    picture_ = picture;
+    view_->PictureChanged();
+}
+
+void Image::SetStretch(bool on)
+{
+    stretch_ = on;
+    view_->PictureChanged();
+}
+
+void Image::SetBorder(bool on)
+{
+    border_ = on;
+    view_->update();
+}
+
+void Image::TagChanged()
+{
+    if (picture_.Failed()) view_->update();
+}
+
+void Image::DragDrop(Control& source, double x, double y)
+{
+    if (dropHandler_) dropHandler_(Index() < 0 ? 0 : Index(), source, x, y);
+}
+
+QSize Image::PictureSize() const
+{
+    const int inset = border_ ? 4 : 0;
+    const qreal dpr = view_->devicePixelRatioF();
+    return QSize(std::max(1, int((view_->width() - inset) * dpr)), std::max(1, int((view_->height() - inset) * dpr)));
+}
+
+} // namespace platform

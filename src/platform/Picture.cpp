@@ -1,0 +1,105 @@
+#include "Picture.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSet>
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+
+// Larger claims are refused before decoding: no card needs more, and a forged header must
+// not make the deal allocate gigabytes or stall.
+constexpr qint64 MaxPixels = 64LL * 1024 * 1024;
+
+// One line per file and reason: a board of seven cards from one broken file says it once.
+void ReportOnce(const QString& path, const QString& reason)
+{
+    static QSet<QString> reported;
+    const QString key = path + QLatin1Char('\n') + reason;
+    if (reported.contains(key)) return;
+    reported.insert(key);
+    std::fprintf(stderr, "merendella: cannot show picture %s: %s\n", qPrintable(path), qPrintable(reason));
+    std::fflush(stderr);
+}
+
+QString Check(const QString& path, QImageReader& reader, QSize& decodeSize, QSize targetSize)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) return QStringLiteral("file not found");
+    if (!info.isFile()) return QStringLiteral("not a file");
+    if (!info.isReadable()) return QStringLiteral("permission denied");
+    if (info.size() == 0) return QStringLiteral("the file is empty");
+    if (!reader.canRead()) return QStringLiteral("not a picture (%1)").arg(reader.errorString());
+    const QSize size = reader.size();
+    if (size.isValid()) {
+        if (qint64(size.width()) * size.height() > MaxPixels)
+            return QStringLiteral("picture too large (%1 x %2 pixels)").arg(size.width()).arg(size.height());
+        decodeSize = size;
+        if (targetSize.isValid() && !targetSize.isEmpty() &&
+            (size.width() > targetSize.width() || size.height() > targetSize.height()))
+            decodeSize = targetSize;
+    }
+    return {};
+}
+
+} // namespace
+
+Picture Picture::LoadPicture(const QString& path, QSize targetSize)
+{
+    auto data = std::make_shared<Data>();
+    data->source = path;
+
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    QSize decodeSize;
+    QString error = Check(path, reader, decodeSize, targetSize);
+    if (error.isEmpty()) {
+        if (decodeSize.isValid()) reader.setScaledSize(decodeSize);
+        QImage image;
+        if (reader.read(&image) && !image.isNull())
+            data->image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                          : QImage::Format_RGB32);
+        else
+            error = QStringLiteral("cannot decode (%1)").arg(reader.errorString());
+    }
+    if (!error.isEmpty()) {
+        data->error = error;
+        ReportOnce(path, error);
+    }
+    Picture p;
+    p.data_ = std::move(data);
+    return p;
+}
+
+Picture Picture::FromImage(QImage image, QString source)
+{
+    auto data = std::make_shared<Data>();
+    data->image = std::move(image);
+    data->source = std::move(source);
+    if (data->image.isNull()) data->error = QStringLiteral("empty image");
+    Picture p;
+    p.data_ = std::move(data);
+    return p;
+}
+
+const QImage& Picture::Image() const
+{
+    static const QImage none;
+    return data_ ? data_->image : none;
+}
+
+const QString& Picture::Source() const
+{
+    static const QString none;
+    return data_ ? data_->source : none;
+}
+
+const QString& Picture::Error() const
+{
+    static const QString none;
+    return data_ ? data_->error : none;
+}
+
+} // namespace platform

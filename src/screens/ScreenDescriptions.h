@@ -1,0 +1,151 @@
+#pragma once
+
+#include "platform/Description.h"
+
+#include <array>
+
+// What the four screens hold before any of their code runs. Geometry in twips, colours 0xBBGGRR.
+namespace screens {
+
+using platform::Alignment;
+using platform::ControlDesc;
+using platform::ControlKind;
+using platform::FontDesc;
+using platform::FormDesc;
+
+namespace art {
+inline constexpr std::string_view Child1 = ":/screens/art/child1.gif";
+inline constexpr std::string_view Child2 = ":/screens/art/child2.gif";
+inline constexpr std::string_view Child3 = ":/screens/art/child3.gif";
+inline constexpr std::string_view IceCream = ":/screens/art/icecream.ico";
+inline constexpr std::string_view Waving = ":/screens/art/waving.ico";
+inline constexpr std::string_view Aeroplane = ":/screens/art/aeroplane.ico";
+inline constexpr std::string_view RightArrow = ":/screens/art/rightarrow.ico";
+inline constexpr std::string_view BigArrow = ":/screens/art/bigarrow.cur";
+} // namespace art
+
+// ---- Title screen ----
+
+inline constexpr std::array<ControlDesc, 3> FormAvvioControls{{
+    {.kind = ControlKind::Label, .name = "Label2", .index = 0,
+     .left = 360, .top = 240, .width = 8775, .height = 4575,
+     .caption = "Merendella", .font = {"Comic Sans MS", 72, true, true},
+     .foreColor = 0x80FFFF, .backColor = 0xFFFF00, .transparent = true,
+     .alignment = Alignment::Center, .wordWrap = true, .tabIndex = 0},
+    {.kind = ControlKind::Label, .name = "Label1",
+     .left = 120, .top = 6120, .width = 2775, .height = 735,
+     .caption = "21 aprile 2004", .font = {"Comic Sans MS", 14.25, true, false},
+     .foreColor = 0x00FFFF, .transparent = true, .alignment = Alignment::Center, .tabIndex = 1},
+    {.kind = ControlKind::CommandButton, .name = "BottoneAvvio",
+     .left = 2880, .top = 5760, .width = 4110, .height = 1275,
+     .caption = "Avvio", .font = {"Comic Sans MS", 18, true, false},
+     .pointer = art::IceCream, .picture = art::IceCream, .tabIndex = 2, .graphical = true},
+}};
+
+inline constexpr FormDesc FormAvvio{
+    .name = "FormAvvio", .caption = "",
+    .clientWidth = 9780, .clientHeight = 7590,
+    .backColor = 0xFFFF00,
+    .font = {"MS Sans Serif", 8.25, true, false},
+    .icon = art::IceCream, .pointer = art::BigArrow,
+    .controls = FormAvvioControls,
+};
+
+// ---- Main menu ----
+
+inline constexpr std::array<ControlDesc, 4> FormMenuControls{{
+    {.kind = ControlKind::CommandButton, .name = "Command1",
+     .left = 3720, .top = 720, .width = 3375, .height = 735,
+     .caption = "Torte", .font = {"Arial", 15.75, false, false}, .pointer = art::BigArrow, .tabIndex = 2},
+    {.kind = ControlKind::CommandButton, .name = "Command2",
+     .left = 3720, .top = 1680, .width = 3375, .height = 735,
+     .caption = "Figurine", .font = {"Arial", 15.75, false, false}, .pointer = art::BigArrow, .tabIndex = 3},
+    {.kind = ControlKind::CommandButton, .name = "Command14",
+     .left = 3840, .top = 5160, .width = 3375, .height = 855,
+     .caption = "Informazioni", .font = {"Arial", 14.25, false, false}, .pointer = art::BigArrow, .tabIndex = 1},
+    {.kind = ControlKind::CommandButton, .name = "BottoneEsci",
+     .left = 3840, .top = 6120, .width = 3375, .height = 1215,
+     .caption = "Esci", .font = {"Arial", 14.25, true, false}, .pointer = art::BigArrow,
+     .picture = art::Waving, .tabIndex = 0, .graphical = true},
+}};
+
+inline constexpr FormDesc FormMenu{
+    .name = "FormMenu", .caption = "",
+    .clientWidth = 10860, .clientHeight = 7965,
+    .controls = FormMenuControls,
+};
+
+// ---- Game screens: the stickers screen and the tarts screen share one layout ----
+
+namespace game_layout {
+
+inline constexpr int CardSize = 1215;
+inline constexpr int CardLeft0 = 840;
+inline constexpr int CardPitchX = 1320;
+inline constexpr int HandTop[3] = {720, 2160, 3600};
+inline constexpr std::string_view HandName[3] = {"Image1", "Image2", "Image3"};
+inline constexpr std::string_view ChildPicture[3] = {art::Child1, art::Child2, art::Child3};
+
+constexpr ControlDesc Card(int hand, int index)
+{
+    return {.kind = ControlKind::Image, .name = HandName[hand], .index = index,
+            .left = CardLeft0 + CardPitchX * index, .top = HandTop[hand],
+            .width = CardSize, .height = CardSize,
+            .pointer = art::Aeroplane, .stretch = true, .border = true, .dragAutomatic = true};
+}
+
+constexpr ControlDesc Child(int index)
+{
+    return {.kind = ControlKind::Image, .name = "Image4", .index = index,
+            .left = 120, .top = HandTop[index], .width = 615, .height = 1095,
+            .picture = ChildPicture[index], .stretch = true};
+}
+
+constexpr std::array<ControlDesc, 30> Controls()
+{
+    std::array<ControlDesc, 30> c{};
+    int n = 0;
+    for (int hand = 0; hand < 3; ++hand)
+        for (int i = 0; i < 7; ++i) c[n++] = Card(hand, i);
+    for (int i = 0; i < 3; ++i) c[n++] = Child(i);
+    c[n++] = {.kind = ControlKind::Label, .name = "Label1",
+              .left = 240, .top = 5520, .width = 4335, .height = 1695,
+              .caption = "Label1", .font = {"Arial", 12, false, false},
+              .transparent = true, .wordWrap = true, .tabIndex = 1};
+    c[n++] = {.kind = ControlKind::Label, .name = "Label2",
+              .left = 5520, .top = 6480, .width = 1575, .height = 495,
+              .caption = "Label2", .font = {"Arial", 15.75, false, false},
+              .transparent = true, .wordWrap = true, .tabIndex = 2};
+    c[n++] = {.kind = ControlKind::CommandButton, .name = "Command1",
+              .left = 7920, .top = 6240, .width = 1815, .height = 855,
+              .caption = "ricomincia", .font = {"Arial", 14.25, false, false},
+              .pointer = art::RightArrow, .picture = art::RightArrow, .tabIndex = 0, .graphical = true};
+    c[n++] = {.kind = ControlKind::Image, .name = "Image5",
+              .left = 120, .top = 5400, .width = 1935, .height = 1695,
+              .stretch = true, .visible = false};
+    c[n++] = {.kind = ControlKind::Timer, .name = "Timer1", .interval = 100};
+    c[n++] = {.kind = ControlKind::MenuItem, .name = "mnuEsci", .caption = "Esci"};
+    return c;
+}
+
+inline constexpr std::array<ControlDesc, 30> GameControls = Controls();
+
+} // namespace game_layout
+
+inline constexpr std::int64_t GameBackColor = 0xC0E0FF;
+
+inline constexpr FormDesc FormMemory{
+    .name = "FormMemory", .caption = "",
+    .clientWidth = 10275, .clientHeight = 7440,
+    .backColor = GameBackColor,
+    .controls = game_layout::GameControls,
+};
+
+inline constexpr FormDesc FormMemory2{
+    .name = "FormMemory2", .caption = "",
+    .clientWidth = 10275, .clientHeight = 7440,
+    .backColor = GameBackColor,
+    .controls = game_layout::GameControls,
+};
+
+} // namespace screens

@@ -1,0 +1,61 @@
+#include "FormAvvio.h"
+
+#include "Modulo1.h"
+#include "ModuloColoriSuoni.h"
+#include "platform/CommandButton.h"
+#include "platform/Forms.h"
+#include "platform/Screen.h"
+#include "screens/ScreenDescriptions.h"
+
+using namespace platform;
+
+namespace {
+constexpr std::uint32_t RGB(int r, int g, int b) { return std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16); }
+} // namespace
+
+FormAvvio::FormAvvio()
+    : Form(screens::FormAvvio), BottoneAvvio(Get<CommandButton>(QStringLiteral("BottoneAvvio")))
+{
+    BottoneAvvio.SetClickHandler([this] { BottoneAvvio_Click(); });
+}
+
+void FormAvvio::Form_Load()
+{
+    Modulo1::GestoreLayout = std::make_unique<clsResize>();
+    Modulo1::GestoreLayout->SetSourceForm(this);
+    Modulo1::GestoreLayout->SizeFormToScreen(75);
+    SetBackColor(std::uint32_t(ModuloColoriSuoni::ColoreCasuale()));
+}
+
+void FormAvvio::Form_Resize()
+{
+    if (Modulo1::GestoreLayout) Modulo1::GestoreLayout->ResizeControls();
+}
+
+void FormAvvio::Form_Activate()
+{
+    SetTop(0);
+    SetLeft(0);
+    SetHeight(Screen::Height());
+    SetWidth(Screen::Width());
+
+    const int savedScaleMode = ScaleMode();
+    const bool savedAutoRedraw = AutoRedraw();
+    SetAutoRedraw(true);
+    SetDrawMode(13);  // copy pen
+    SetDrawStyle(6);  // inside solid
+    SetScaleMode(ScalePixels);
+    SetDrawWidth(1);
+    SetScaleHeight(256);
+    // 256 filled bands, turquoise at the top to blue at the bottom. Band i covers units i to
+    // i + 1 of the 256, so that together they fill the client area from edge to edge.
+    for (int i = 0; i <= 255; ++i) Line(0, i, Width(), i + 1, RGB(19, 255 - i, 228), LineStyle::BoxFilled);
+    SetScaleMode(savedScaleMode);
+    SetAutoRedraw(savedAutoRedraw);
+}
+
+void FormAvvio::BottoneAvvio_Click()
+{
+    Forms::Show(QStringLiteral("FormMenu"));
+    Forms::Unload(*this);
+}
