@@ -139,6 +139,7 @@ Form::Form(const FormDesc& d) : name_(ToQString(d.name))
             if (Control* control = Find(ToQString(c.name), c.index); control && control->Widget())
                 order.emplace_back(c.tabIndex, control->Widget());
     std::sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    for (auto& [index, widget] : order) tabOrder_.push_back(widget);
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1].second, order[i].second);
 
     outline_ = new DragOutline(client_);
@@ -246,6 +247,17 @@ Control* Form::ControlOf(const QWidget* widget) const
 }
 
 QWidget* Form::Window() const { return window_; }
+
+void Form::FocusFirst()
+{
+    if (QWidget* current = window_->focusWidget(); current && current->isVisible() && current->isEnabled()) return;
+    for (QWidget* w : tabOrder_) {
+        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
 QWidget* Form::Client() const { return client_; }
 QWidget* Form::DragOutlineWidget() const { return outline_; }
 

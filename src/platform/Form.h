@@ -106,6 +106,8 @@ public:
 
     QWidget* Window() const;
     QWidget* Client() const;
+    // Gives the focus to the first control in tab order that can take it.
+    void FocusFirst();
 
     // Dragging a control inside this screen.
     Image* DragSource() const { return dragSource_; }
@@ -129,6 +131,7 @@ private:
     DragOutline* outline_ = nullptr;
     std::vector<std::unique_ptr<Control>> owned_;
     std::vector<Control*> controls_;
+    std::vector<QWidget*> tabOrder_;
     std::uint32_t backColor_ = 0x8000000F;
     int scaleMode_ = ScaleTwips;
     double userScaleWidth_ = 0, userScaleHeight_ = 0;

@@ -3,6 +3,7 @@
 #include "Form.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHash>
 #include <QTimer>
 #include <QWidget>
@@ -32,18 +33,6 @@ void DestroyUnloaded()
     auto doomed = std::move(R().unloaded);
     R().unloaded.clear();
     doomed.clear();
-}
-
-void FocusFirst(Form& form)
-{
-    QWidget* window = form.Window();
-    if (window->focusWidget() && window->focusWidget()->isVisible()) return;
-    for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
-        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
-            w->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-    }
 }
 
 } // namespace
@@ -90,13 +79,13 @@ Form& Forms::Show(const QString& name)
     Form& form = Load(name);
     QWidget* window = form.Window();
     window->show();
-    window->raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
     window->activateWindow();
     if (R().active != &form) {
         R().active = &form;
         form.Form_Activate();
     }
-    FocusFirst(form);
+    form.FocusFirst();
     return form;
 }
 

@@ -15,7 +15,11 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
+#include <array>
 #include <deque>
+#include <map>
+#include <queue>
 #include <vector>
 
 namespace testing_support {
@@ -73,10 +77,79 @@ inline void Drag(QWidget* from, QWidget* to, QPoint at = QPoint(-1, -1))
 {
     if (at.x() < 0) at = CentreOf(to);
     QTest::mousePress(from, Qt::LeftButton, {}, CentreOf(from));
-    const QPoint target = to->mapTo(from, at);
+    const QPoint target = from->mapFromGlobal(to->mapToGlobal(at));
     QTest::mouseMove(from, (CentreOf(from) + target) / 2);
     QTest::mouseMove(from, target);
     QTest::mouseRelease(from, Qt::LeftButton, {}, target);
+}
+
+// One swap of the solution: the card at (handA, indexA) dropped onto the card at (handB, indexB).
+struct Move {
+    int handA, indexA, handB, indexB;
+};
+
+// A shortest way to even out the hands, found by a breadth-first search over how many cards
+// of each value every hand holds. Empty when the board is already even or cannot be evened.
+inline std::vector<Move> SolveBoard(std::array<std::array<int, 7>, 3> board)
+{
+    std::vector<int> kinds;
+    for (auto& hand : board)
+        for (int v : hand)
+            if (std::find(kinds.begin(), kinds.end(), v) == kinds.end()) kinds.push_back(v);
+    const std::size_t k = kinds.size();
+    using State = std::vector<int>; // counts[hand * k + kind]
+    State start(3 * k, 0);
+    for (int h = 0; h < 3; ++h)
+        for (int v : board[std::size_t(h)])
+            ++start[std::size_t(h) * k + std::size_t(std::find(kinds.begin(), kinds.end(), v) - kinds.begin())];
+    auto total = [&](const State& s, int h) {
+        long t = 0;
+        for (std::size_t i = 0; i < k; ++i) t += long(s[std::size_t(h) * k + i]) * kinds[i];
+        return t;
+    };
+    auto even = [&](const State& s) { return total(s, 0) == total(s, 1) && total(s, 1) == total(s, 2); };
+    struct Step {
+        State from;
+        int a, ka, b, kb;
+    };
+    std::map<State, Step> parent{{start, {{}, -1, 0, 0, 0}}};
+    std::queue<State> queue;
+    queue.push(start);
+    State goal;
+    bool found = false;
+    while (!queue.empty() && !found) {
+        State s = queue.front();
+        queue.pop();
+        if (even(s)) {
+            goal = s;
+            found = true;
+            break;
+        }
+        for (int a = 0; a < 3; ++a)
+            for (int b = a + 1; b < 3; ++b)
+                for (std::size_t ka = 0; ka < k; ++ka)
+                    for (std::size_t kb = 0; kb < k; ++kb) {
+                        if (ka == kb || !s[std::size_t(a) * k + ka] || !s[std::size_t(b) * k + kb]) continue;
+                        State n = s;
+                        --n[std::size_t(a) * k + ka], ++n[std::size_t(a) * k + kb];
+                        --n[std::size_t(b) * k + kb], ++n[std::size_t(b) * k + ka];
+                        if (parent.emplace(n, Step{s, a, int(ka), b, int(kb)}).second) queue.push(n);
+                    }
+    }
+    std::vector<Move> moves;
+    if (!found) return moves;
+    std::vector<Step> steps;
+    for (State s = goal; parent.at(s).a >= 0; s = parent.at(s).from) steps.push_back(parent.at(s));
+    std::reverse(steps.begin(), steps.end());
+    for (const Step& st : steps) {
+        auto& ha = board[std::size_t(st.a)];
+        auto& hb = board[std::size_t(st.b)];
+        const int ia = int(std::find(ha.begin(), ha.end(), kinds[std::size_t(st.ka)]) - ha.begin());
+        const int ib = int(std::find(hb.begin(), hb.end(), kinds[std::size_t(st.kb)]) - hb.begin());
+        std::swap(ha[std::size_t(ia)], hb[std::size_t(ib)]);
+        moves.push_back({st.a, ia, st.b, ib});
+    }
+    return moves;
 }
 
 } // namespace testing_support
