@@ -9,7 +9,7 @@ packages=(
     fonts-comic-neue fonts-liberation2
     libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick openbox python3
-    desktop-file-utils appstream
+    desktop-file-utils appstream dpkg-dev
 )
 
 missing=()
