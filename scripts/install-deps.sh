@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-comic-neue fonts-liberation2
     libbenchmark-dev
-    xvfb xauth xdotool x11-utils imagemagick openbox python3
+    xvfb xauth xdotool x11-utils imagemagick openbox python3 libxfixes3
     desktop-file-utils appstream dpkg-dev
 )
 
