@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -12,6 +13,21 @@ bool HaveDisplay()
 {
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+// A display that cannot be reached makes Qt give up with a fatal message and abort; end
+// with the message and a failure status instead of a crash.
+void ReportFatal(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (previousHandler) previousHandler(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "merendella: cannot start: %s\n", qPrintable(message));
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 
 } // namespace
@@ -24,6 +40,7 @@ int main(int argc, char** argv)
                              "xvfb-run -s '-screen 0 1280x1024x24' merendella\n");
         return 1;
     }
+    previousHandler = qInstallMessageHandler(ReportFatal);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("merendella"));
     platform::App::Initialise();

@@ -2,15 +2,22 @@
 
 #include <QIcon>
 #include <QKeyEvent>
-#include <QToolButton>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace platform {
 
 namespace {
 
-class ButtonWidget : public QToolButton {
+// A push button that Enter also presses, and that in the graphical style draws its picture
+// centred above its caption, in the caption's own font.
+class ButtonWidget : public QPushButton {
 public:
-    using QToolButton::QToolButton;
+    using QPushButton::QPushButton;
+
+    bool graphical = false;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override
@@ -20,7 +27,35 @@ protected:
             e->accept();
             return;
         }
-        QToolButton::keyPressEvent(e);
+        QPushButton::keyPressEvent(e);
+    }
+
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (!graphical) {
+            QPushButton::paintEvent(e);
+            return;
+        }
+        QStylePainter p(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        p.drawControl(QStyle::CE_PushButtonBevel, option);
+        const QRect inner = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        const QSize iconSize = this->iconSize();
+        const int textHeight = fontMetrics().height();
+        const int gap = std::max(2, textHeight / 6);
+        const int top = inner.top() + std::max(0, (inner.height() - iconSize.height() - gap - textHeight) / 2);
+        const QRect iconRect(inner.left() + (inner.width() - iconSize.width()) / 2, top, iconSize.width(), iconSize.height());
+        icon().paint(&p, iconRect, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        const QRect textRect(inner.left(), iconRect.bottom() + 1 + gap, inner.width(), textHeight);
+        p.drawItemText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, palette(), isEnabled(), text(),
+                       QPalette::ButtonText);
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+            p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
     }
 };
 
@@ -29,11 +64,10 @@ protected:
 CommandButton::CommandButton(Form& form, QString name, int index, QWidget* parent)
     : WidgetControl(form, std::move(name), index, new ButtonWidget(parent))
 {
-    view_ = static_cast<QToolButton*>(Widget());
+    view_ = static_cast<QPushButton*>(Widget());
     view_->setFocusPolicy(Qt::StrongFocus);
-    view_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    view_->setAutoRaise(false);
-    QObject::connect(view_, &QToolButton::clicked, view_, [this] { Click(); });
+    view_->setAutoDefault(false);
+    QObject::connect(view_, &QPushButton::clicked, view_, [this] { Click(); });
 }
 
 void CommandButton::SetCaption(const QString& caption)
@@ -44,14 +78,11 @@ void CommandButton::SetCaption(const QString& caption)
 
 void CommandButton::SetGraphical(const QString& iconPath)
 {
-    if (iconPath.isEmpty()) {
-        view_->setIcon(QIcon());
-        view_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        return;
-    }
-    view_->setIcon(QIcon(iconPath));
-    view_->setIconSize(QSize(32, 32));
-    view_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    auto* button = static_cast<ButtonWidget*>(view_);
+    button->graphical = !iconPath.isEmpty();
+    button->setIcon(iconPath.isEmpty() ? QIcon() : QIcon(iconPath));
+    button->setIconSize(QSize(32, 32));
+    button->update();
 }
 
 void CommandButton::Click()

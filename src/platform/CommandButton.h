@@ -4,7 +4,7 @@
 
 #include <functional>
 
-class QToolButton;
+class QPushButton;
 
 namespace platform {
 
@@ -21,10 +21,10 @@ public:
 
     void SetClickHandler(std::function<void()> handler) { click_ = std::move(handler); }
     void Click(); // as a press of the button
-    QToolButton* View() const { return view_; }
+    QPushButton* View() const { return view_; }
 
 private:
-    QToolButton* view_;
+    QPushButton* view_;
     QString caption_;
     std::function<void()> click_;
 };

@@ -14,7 +14,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
-#include <QToolButton>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QPainter>
 #include <QSet>
