@@ -11,7 +11,7 @@
 #include "shell/ModuloColoriSuoni.h"
 
 #include <QImage>
-#include <QToolButton>
+#include <QPushButton>
 #include <set>
 #include <sys/socket.h>
 #include <sys/un.h>
