@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-comic-neue fonts-liberation2
-    libbenchmark-dev
+    libbenchmark-dev valgrind
     xvfb xauth xdotool x11-utils imagemagick openbox python3 libxfixes3
     desktop-file-utils appstream dpkg-dev
 )

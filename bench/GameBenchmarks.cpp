@@ -1,0 +1,350 @@
+// In-process figures for the work a player waits for: a deal, a rescale, a repaint, a
+// completion-check tick, a swap, and the repaint that a pointer move causes during a drag.
+// Every screen runs on Qt's offscreen platform at the size of a real display.
+
+#include "game/Board.h"
+#include "game/GameScreen.h"
+#include "platform/App.h"
+#include "platform/Form.h"
+#include "platform/Forms.h"
+#include "platform/Image.h"
+#include "platform/Screen.h"
+#include "platform/Timer.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPaintEvent>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <set>
+#include <utility>
+
+namespace {
+
+using game::GameScreen;
+using platform::Form;
+using platform::Forms;
+
+struct Display {
+    const char* name;
+    QSize size;
+};
+constexpr Display Displays[] = {{"1920x1080", {1920, 1080}}, {"3840x2160", {3840, 2160}}};
+
+struct GameKind {
+    const char* name;
+    const char* form;
+};
+constexpr GameKind Games[] = {{"Torte", "FormMemory"}, {"Figurine", "FormMemory2"}};
+
+Form& ShowScreen(const char* name, QSize display)
+{
+    testing_support::TearDown();
+    testing_support::Prepare(display);
+    return Forms::Show(QString::fromLatin1(name));
+}
+
+// A shown, dealt game screen whose timer stays quiet: ticks are measured on their own.
+GameScreen& ShowGame(const char* name, QSize display)
+{
+    auto& screen = dynamic_cast<GameScreen&>(ShowScreen(name, display));
+    screen.Timer1.SetEnabled(false);
+    return screen;
+}
+
+// Paints a whole window offscreen, children and all, as an expose of the full window does.
+class Canvas {
+public:
+    void Paint(QWidget* window)
+    {
+        const qreal dpr = window->devicePixelRatioF();
+        const QSize size = (QSizeF(window->size()) * dpr).toSize();
+        if (image_.size() != size) {
+            image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+            image_.setDevicePixelRatio(dpr);
+        }
+        window->render(&image_);
+    }
+    const QImage& Image() const { return image_; }
+
+private:
+    QImage image_;
+};
+
+void ReportCardSize(benchmark::State& state, const GameScreen& screen)
+{
+    const QSize card = screen.Image1[0].PictureSize();
+    state.counters["card_w"] = card.width();
+    state.counters["card_h"] = card.height();
+}
+
+// ---- deals ----
+
+void Deal(benchmark::State& state, const char* form, QSize display)
+{
+    GameScreen& screen = ShowGame(form, display);
+    for (auto _ : state) screen.Ricomincia();
+    ReportCardSize(state, screen);
+}
+
+// The deal as the player sees it: the pictures are read, then the board is painted.
+void DealAndPaint(benchmark::State& state, const char* form, QSize display)
+{
+    GameScreen& screen = ShowGame(form, display);
+    Canvas canvas;
+    for (auto _ : state) {
+        screen.Ricomincia();
+        canvas.Paint(screen.Window());
+    }
+    ReportCardSize(state, screen);
+}
+
+// ---- rescale ----
+
+// Brings the screen to 75% of the display, as its load does, with its cards painted there.
+void ShrinkToLoadSize(GameScreen& screen, Canvas& canvas)
+{
+    Modulo1::GestoreLayout->SizeFormToScreen(75);
+    canvas.Paint(screen.Window());
+}
+
+// The scaler's own pass: every control from its 75% geometry to that of the full display.
+void ResizeControls(benchmark::State& state, QSize display)
+{
+    GameScreen& screen = ShowGame("FormMemory2", display);
+    Canvas canvas;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ShrinkToLoadSize(screen, canvas);
+        // The window grows without the scaler, which then runs alone, timed.
+        auto scaler = std::exchange(Modulo1::GestoreLayout, nullptr);
+        screen.SetHeight(platform::Screen::Height());
+        screen.SetWidth(platform::Screen::Width());
+        Modulo1::GestoreLayout = std::move(scaler);
+        state.ResumeTiming();
+        Modulo1::GestoreLayout->ResizeControls();
+    }
+    ReportCardSize(state, screen);
+}
+
+// What the activation of a screen does to its size: height, then width, each a rescale,
+// followed by the full repaint that the new size needs.
+void RescaleAndRepaint(benchmark::State& state, QSize display)
+{
+    GameScreen& screen = ShowGame("FormMemory2", display);
+    Canvas canvas;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ShrinkToLoadSize(screen, canvas);
+        state.ResumeTiming();
+        screen.SetHeight(platform::Screen::Height());
+        screen.SetWidth(platform::Screen::Width());
+        canvas.Paint(screen.Window());
+    }
+    ReportCardSize(state, screen);
+}
+
+// ---- repaints ----
+
+void RepaintGame(benchmark::State& state, const char* form, QSize display)
+{
+    GameScreen& screen = ShowGame(form, display);
+    Canvas canvas;
+    canvas.Paint(screen.Window()); // the scaled pictures are made once per deal, not per repaint
+    for (auto _ : state) canvas.Paint(screen.Window());
+    ReportCardSize(state, screen);
+}
+
+void RepaintTitle(benchmark::State& state, QSize display)
+{
+    Form& title = ShowScreen("FormAvvio", display);
+    Canvas canvas;
+    for (auto _ : state) canvas.Paint(title.Window());
+    // The gradient must be there, or the figure measures an empty screen.
+    const QImage& image = canvas.Image();
+    if (image.pixelColor(image.width() / 2, 2) == image.pixelColor(image.width() / 2, image.height() - 3))
+        state.SkipWithError("the title screen shows no gradient");
+}
+
+// ---- moves ----
+
+void CompletionTick(benchmark::State& state)
+{
+    GameScreen& screen = ShowGame("FormMemory2", {1920, 1080});
+    game::HandTotals sums{0, 0, 0};
+    for (int i = 0; i < game::CardsPerHand; ++i) {
+        sums[0] += game::CardValue(screen.Image1[i].Tag());
+        sums[1] += game::CardValue(screen.Image2[i].Tag());
+        sums[2] += game::CardValue(screen.Image3[i].Tag());
+    }
+    if (game::HandsEven(sums)) {
+        state.SkipWithError("the deal is already even: the tick would congratulate");
+        return;
+    }
+    for (auto _ : state) screen.Timer1_Timer();
+}
+
+void Swap(benchmark::State& state)
+{
+    GameScreen& screen = ShowGame("FormMemory2", {1920, 1080});
+    for (auto _ : state) screen.Image1_DragDrop(0, screen.Image2[3], 0, 0);
+    if (screen.Image1[0].Picture() == screen.Image2[3].Picture()) state.SkipWithError("the swap did nothing");
+}
+
+// ---- drag ----
+
+std::int64_t Area(const QRegion& region)
+{
+    std::int64_t area = 0;
+    for (const QRect& r : region) area += std::int64_t(r.width()) * r.height();
+    return area;
+}
+
+// Counts what one window repaints: every paint event of its widgets, in window coordinates.
+class PaintMeter : public QObject {
+public:
+    explicit PaintMeter(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~PaintMeter() override { qApp->removeEventFilter(this); }
+
+    void Reset()
+    {
+        painted = QRegion();
+        pixelsPainted = 0;
+        events = 0;
+        cards.clear();
+    }
+
+    QRegion painted;           // union: what changed on the screen
+    std::int64_t pixelsPainted = 0; // sum over widgets: what was drawn, layers counted apart
+    int events = 0;
+    std::set<const QWidget*> cards;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint) return false;
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget || widget->window() != window_) return false;
+        const QRegion region =
+            static_cast<QPaintEvent*>(event)->region().translated(widget->mapTo(window_, QPoint(0, 0)));
+        painted += region;
+        pixelsPainted += Area(region);
+        ++events;
+        if (widget->objectName().startsWith(QLatin1String("Image"))) cards.insert(widget);
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
+// Lets the window repaint what the last move made dirty.
+void DeliverRepaint()
+{
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+// One pointer move while a card is dragged, with the repaint it causes. The outline sweeps
+// across the board, over cards and background alike. Masked: as the game runs; unmasked: the
+// outline as a plain rectangle, to show what the mask saves.
+void DragMove(benchmark::State& state, QSize display, bool masked)
+{
+    GameScreen& screen = ShowGame("FormMemory2", display);
+    QWidget* window = screen.Window();
+    QWidget* outline = screen.DragOutlineWidget();
+    DeliverRepaint();
+
+    platform::Image& card = screen.Image2[0];
+    const QPoint grab = card.Widget()->rect().center();
+    screen.BeginDrag(card, grab);
+    if (!masked) outline->clearMask();
+    DeliverRepaint();
+
+    const QPoint start = card.Widget()->geometry().center();
+    const int span = screen.Image2[6].Widget()->geometry().center().x() - start.x();
+    PaintMeter meter(window);
+    int step = 0;
+    std::int64_t unionArea = 0;
+    for (auto _ : state) {
+        // 8 px per move: a brisk hand on a 60 Hz display.
+        const int x = (step * 8) % (2 * span);
+        screen.DragTo(start + QPoint(x < span ? x : 2 * span - x, (step % 16) - 8));
+        ++step;
+        DeliverRepaint();
+        unionArea += Area(meter.painted);
+        meter.painted = QRegion();
+    }
+    screen.CancelDrag();
+
+    const QRect ring = outline->rect();
+    const std::int64_t ringArea = masked ? Area(outline->mask()) : std::int64_t(ring.width()) * ring.height();
+    using C = benchmark::Counter;
+    state.counters["px_changed/move"] = C(double(unionArea), C::kAvgIterations);
+    state.counters["px_drawn/move"] = C(double(meter.pixelsPainted), C::kAvgIterations);
+    state.counters["paints/move"] = C(double(meter.events), C::kAvgIterations);
+    state.counters["cards_touched"] = double(meter.cards.size());
+    state.counters["outline_px"] = double(ringArea);
+    state.counters["window_px"] = double(window->width()) * window->height();
+    if (meter.events == 0) state.SkipWithError("no repaint reached the window: the figure would be empty");
+}
+
+void RegisterAll()
+{
+    using benchmark::RegisterBenchmark;
+    const auto ms = benchmark::kMillisecond;
+    const auto us = benchmark::kMicrosecond;
+    for (const Display& d : Displays) {
+        const std::string size = d.name;
+        for (const GameKind& g : Games) {
+            RegisterBenchmark(("Deal/" + std::string(g.name) + "/" + size).c_str(), Deal, g.form, d.size)->Unit(ms);
+            RegisterBenchmark(("DealAndPaint/" + std::string(g.name) + "/" + size).c_str(), DealAndPaint, g.form,
+                              d.size)
+                ->Unit(ms);
+        }
+        RegisterBenchmark(("ResizeControls/" + size).c_str(), ResizeControls, d.size)->Unit(ms);
+        RegisterBenchmark(("RescaleAndRepaint/" + size).c_str(), RescaleAndRepaint, d.size)->Unit(ms);
+        for (const GameKind& g : Games)
+            RegisterBenchmark(("Repaint/" + std::string(g.name) + "/" + size).c_str(), RepaintGame, g.form, d.size)
+                ->Unit(ms);
+        RegisterBenchmark(("Repaint/Avvio/" + size).c_str(), RepaintTitle, d.size)->Unit(ms);
+        RegisterBenchmark(("DragMove/masked/" + size).c_str(), DragMove, d.size, true)->Unit(us);
+        RegisterBenchmark(("DragMove/unmasked/" + size).c_str(), DragMove, d.size, false)->Unit(us);
+    }
+    RegisterBenchmark("CompletionTick/Figurine/1920x1080", CompletionTick)->Unit(us);
+    RegisterBenchmark("Swap/Figurine/1920x1080", Swap)->Unit(us);
+}
+
+QtMessageHandler defaultMessages = nullptr;
+
+// The offscreen platform cannot raise windows and says so at every screen shown.
+void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.contains(QLatin1String("does not support raise()"))) return;
+    defaultMessages(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A repaint is delivered on the next pass of the event loop instead of after 5 ms, so a
+    // drag move and its repaint can be measured together.
+    if (!qEnvironmentVariableIsSet("QT_QPA_UPDATE_IDLE_TIME")) qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
+    defaultMessages = qInstallMessageHandler(QuietMessages);
+    QApplication app(argc, argv);
+    platform::App::Initialise();
+    // No box may wait for a user: a congratulation would stop the run.
+    testing_support::MsgBoxScript boxes;
+
+    RegisterAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    testing_support::TearDown();
+    return 0;
+}
