@@ -10,6 +10,7 @@
 #include "support/TestSupport.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
@@ -83,6 +84,15 @@ inline void MouseDrag(QWidget* source, QPoint from, QWidget* target, QPoint to)
 inline void MouseDrag(QWidget* source, QWidget* target)
 {
     MouseDrag(source, source->rect().center(), target, target->rect().center());
+}
+
+// For looking at by eye: with MERENDELLA_SHOTS=folder, saves what the window shows.
+inline void SaveShot(QWidget* window, QString name)
+{
+    const QString folder = qEnvironmentVariable("MERENDELLA_SHOTS");
+    if (folder.isEmpty()) return;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 namespace detail {

@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 #include "platform/Units.h"
 
+#include <QImageReader>
 #include <QtTest>
 
 using namespace reliability;
@@ -37,6 +38,7 @@ private slots:
         testing_support::MsgBoxScript boxes;
         auto& g = dynamic_cast<game::GameScreen&>(platform::Forms::Show(screen));
         QCOMPARE(g.Window()->size(), display);
+        SaveShot(g.Window(), QString::fromUtf8(QTest::currentDataTag()));
 
         const QRect client = g.Client()->rect();
         QRect row;
@@ -80,6 +82,42 @@ private slots:
 
         g.SetHeight(platform::Screen::Height());
         QVERIFY(sizes() == before);
+    }
+
+    void dealInSmallWindow_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("one pixel tall") << QSize(1024, 0);
+        QTest::newRow("one pixel square") << QSize(1, 0);
+        QTest::newRow("a quarter") << QSize(256, 192);
+    }
+
+    // A deal made while the window is small still shows sharp cards once it is large again:
+    // every picture as detailed as its file allows at the size it is shown.
+    void dealInSmallWindow()
+    {
+        QFETCH(QSize, client);
+        testing_support::Prepare();
+        testing_support::MsgBoxScript boxes;
+        auto& g = dynamic_cast<game::GameScreen&>(platform::Forms::Show(QStringLiteral("FormMemory2")));
+        const int menu = g.Window()->height() - g.Client()->height();
+        g.SetWidth(platform::PixelsToTwips(client.width()));
+        g.SetHeight(platform::PixelsToTwips(std::max(1, client.height() + menu)));
+        g.Ricomincia();
+        g.SetHeight(platform::Screen::Height());
+        g.SetWidth(platform::Screen::Width());
+        SaveShot(g.Window(), QStringLiteral("dealt small ") + QString::fromUtf8(QTest::currentDataTag()));
+        for (int s = 0; s < Slots; ++s) {
+            const platform::Image& card = Card(g, s);
+            const QSize file = QImageReader(card.Picture().Source()).size();
+            const QSize shown = card.PictureSize().boundedTo(file);
+            const QSize held = card.Picture().Image().size();
+            QVERIFY2(held.width() >= shown.width() && held.height() >= shown.height(),
+                     qPrintable(QStringLiteral("%1: %2x%3 pixels shown at %4x%5")
+                                    .arg(card.Widget()->objectName())
+                                    .arg(held.width()).arg(held.height())
+                                    .arg(shown.width()).arg(shown.height())));
+        }
     }
 
     // The counter stops at its ceiling and says so, even in the congratulation.

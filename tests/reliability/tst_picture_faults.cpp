@@ -191,9 +191,7 @@ void PictureFaults::faultyPictures()
     for (int h = 0; h < game::Hands; ++h)
         QCOMPARE(LooksLikeStandIn(Card(g, h * 7)), faulty.contains(FileFor(content, deal.hand[std::size_t(h)].value)));
 
-    // For looking at by eye: MERENDELLA_SHOTS=folder saves each case's screen.
-    if (const QString shots = qEnvironmentVariable("MERENDELLA_SHOTS"); !shots.isEmpty())
-        g.Window()->grab().save(shots + QLatin1Char('/') + QString::fromUtf8(QTest::currentDataTag()).replace(QLatin1Char(':'), QLatin1Char('_')) + QStringLiteral(".png"));
+    SaveShot(g.Window(), QString::fromUtf8(QTest::currentDataTag()));
 
     // Playable to the end: the first swap by a real drag of the first card to move.
     const auto swaps = Solution(Values(g));

@@ -69,8 +69,15 @@ private slots:
 
         QCOMPARE(QApplication::allWidgets().size(), windows);
         QCOMPARE(testing_support::QuitCount(), 0); // the program never ended on the way
+#ifdef __SANITIZE_ADDRESS__
+        // AddressSanitizer holds freed memory in quarantine, so the resident size says nothing
+        // here; LeakSanitizer judges at exit instead.
+        Q_UNUSED(before);
+        Q_UNUSED(after);
+#else
         QVERIFY(before > 0);
         QVERIFY2(after - before < 5 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(after - before)));
+#endif
     }
 };
 

@@ -11,7 +11,6 @@
 #include "platform/Units.h"
 #include "screens/ScreenDescriptions.h"
 
-#include <QToolButton>
 #include <QtTest>
 #include <random>
 #include <set>
@@ -170,7 +169,7 @@ void Storm::storm()
             }
         } else if (roll < 680) {
             if (g.Command1.Visible() && g.Command1.Widget()->isVisible() && below(2))
-                QTest::mouseClick(g.Command1.View(), Qt::LeftButton);
+                QTest::mouseClick(g.Command1.Widget(), Qt::LeftButton);
             else
                 g.Command1_Click();
         } else if (roll < 800) {
@@ -250,6 +249,7 @@ void Storm::storm()
             QVERIFY2(now == then, qPrintable(c->Name()));
         }
     }
+    SaveShot(g.Window(), QStringLiteral("after the storm ") + QString::fromUtf8(QTest::currentDataTag()));
 }
 
 QTEST_MAIN(Storm)
