@@ -69,17 +69,12 @@ GameScreen::GameScreen(const ContentSet& content, const FormDesc& description)
 
 void GameScreen::Form_Load()
 {
-    Modulo1::GestoreLayout = std::make_unique<clsResize>();
-    Modulo1::GestoreLayout->SetSourceForm(this);
-    Modulo1::GestoreLayout->SizeFormToScreen(75);
+    Modulo1::CreateLayout(*this);
 }
 
 void GameScreen::Form_Activate()
 {
-    SetTop(0);
-    SetLeft(0);
-    SetHeight(Screen::Height());
-    SetWidth(Screen::Width());
+    CoverDisplay();
 
     PassoX = Measure(Image1[1].Left() - Image1[0].Left());
     PassoY = Measure(Image2[0].Top() - Image1[0].Top());
@@ -92,7 +87,7 @@ void GameScreen::Form_Activate()
 
 void GameScreen::Form_Resize()
 {
-    if (Modulo1::GestoreLayout) Modulo1::GestoreLayout->ResizeControls();
+    Modulo1::ResizeLayout();
 }
 
 void GameScreen::Ricomincia()

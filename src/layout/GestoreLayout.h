@@ -4,8 +4,20 @@
 
 #include <memory>
 
+namespace platform {
+class Form;
+}
+
 // The program-wide module: the one layout scaler, serving the screen that was loaded last.
 // Every screen's load replaces it, which destroys the previous screen's scaler.
 namespace Modulo1 {
+
 inline std::unique_ptr<clsResize> GestoreLayout;
+
+// What every screen's load does: a new scaler bound to the screen, which then covers three
+// quarters of the display, centred.
+void CreateLayout(platform::Form& form);
+// What every screen's resize does: rescale its controls.
+void ResizeLayout();
+
 } // namespace Modulo1

@@ -7,6 +7,7 @@
 #include "Label.h"
 #include "MenuItem.h"
 #include "Pointer.h"
+#include "Screen.h"
 #include "Timer.h"
 #include "Units.h"
 
@@ -299,6 +300,14 @@ void Form::SetHeight(double twips)
     const int frame = window_->frameGeometry().height() - window_->height();
     window_->resize(window_->width(), std::max(1, TwipsToPixels(twips) - frame));
     ClientResized();
+}
+
+void Form::CoverDisplay()
+{
+    SetTop(0);
+    SetLeft(0);
+    SetHeight(Screen::Height());
+    SetWidth(Screen::Width());
 }
 
 double Form::ScaleWidth() const

@@ -53,6 +53,10 @@ public:
     void SetWidth(double twips);
     void SetHeight(double twips);
 
+    // Moves the window to the display's top-left corner and sizes it to the whole display:
+    // Top, Left, Height, Width, in that order.
+    void CoverDisplay();
+
     // Inner size, in the present scale unit.
     double ScaleWidth() const;
     double ScaleHeight() const;

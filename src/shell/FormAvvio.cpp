@@ -21,23 +21,18 @@ FormAvvio::FormAvvio()
 
 void FormAvvio::Form_Load()
 {
-    Modulo1::GestoreLayout = std::make_unique<clsResize>();
-    Modulo1::GestoreLayout->SetSourceForm(this);
-    Modulo1::GestoreLayout->SizeFormToScreen(75);
+    Modulo1::CreateLayout(*this);
     SetBackColor(std::uint32_t(ModuloColoriSuoni::ColoreCasuale()));
 }
 
 void FormAvvio::Form_Resize()
 {
-    if (Modulo1::GestoreLayout) Modulo1::GestoreLayout->ResizeControls();
+    Modulo1::ResizeLayout();
 }
 
 void FormAvvio::Form_Activate()
 {
-    SetTop(0);
-    SetLeft(0);
-    SetHeight(Screen::Height());
-    SetWidth(Screen::Width());
+    CoverDisplay();
 
     const int savedScaleMode = ScaleMode();
     const bool savedAutoRedraw = AutoRedraw();

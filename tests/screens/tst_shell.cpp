@@ -13,8 +13,6 @@
 #include <QImage>
 #include <QPushButton>
 #include <set>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -55,14 +53,9 @@ private slots:
         testing_support::TearDown();
         App::ReleaseInstanceGuardForTesting();
 
-        // Another copy holds the guard: stood in for by a socket bound to the same name.
-        const QByteArray name = key.toUtf8();
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::memcpy(addr.sun_path + 1, name.constData(), std::size_t(name.size()));
-        const int other = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        QVERIFY(::bind(other, reinterpret_cast<sockaddr*>(&addr),
-                       socklen_t(offsetof(sockaddr_un, sun_path) + 1 + std::size_t(name.size()))) == 0);
+        // Another copy holds the guard.
+        const int other = testing_support::HoldInstanceGuard(key);
+        QVERIFY(other >= 0);
         testing_support::Prepare(QSize(1024, 768), 7);
         Modulo1::Main();
         ::close(other);

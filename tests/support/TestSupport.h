@@ -15,12 +15,16 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <deque>
 #include <map>
 #include <queue>
 #include <vector>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 namespace testing_support {
 
@@ -68,6 +72,21 @@ inline void TearDown()
     platform::Forms::Shutdown();
     Modulo1::GestoreLayout.reset();
     QuitCount() = 0;
+}
+
+// Stands in for another running copy: binds the guard's name as that copy would. Returns the
+// socket to close when the copy "ends", or -1.
+inline int HoldInstanceGuard(const QString& key)
+{
+    const QByteArray name = key.toUtf8();
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path + 1, name.constData(), std::min(std::size_t(name.size()), sizeof(addr.sun_path) - 1));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + std::size_t(name.size()));
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&addr), length) == 0) return fd;
+    if (fd >= 0) ::close(fd);
+    return -1;
 }
 
 inline QPoint CentreOf(const QWidget* w) { return w->rect().center(); }

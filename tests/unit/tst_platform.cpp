@@ -14,8 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -296,14 +294,9 @@ private slots:
         QVERIFY(!App::PrevInstance()); // asking again does not find ourselves
         App::ReleaseInstanceGuardForTesting();
 
-        // Another process holding the guard: stood in for by a socket bound to the same name.
-        const QByteArray name = key.toUtf8();
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::memcpy(addr.sun_path + 1, name.constData(), std::size_t(name.size()));
-        const int other = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        QVERIFY(::bind(other, reinterpret_cast<sockaddr*>(&addr),
-                       socklen_t(offsetof(sockaddr_un, sun_path) + 1 + std::size_t(name.size()))) == 0);
+        // Another process holding the guard.
+        const int other = testing_support::HoldInstanceGuard(key);
+        QVERIFY(other >= 0);
         QVERIFY(App::PrevInstance());
         // It ends, however it ends: the system frees the name and the next start runs.
         ::close(other);

@@ -1,0 +1,17 @@
+#include "GestoreLayout.h"
+
+namespace Modulo1 {
+
+void CreateLayout(platform::Form& form)
+{
+    GestoreLayout = std::make_unique<clsResize>();
+    GestoreLayout->SetSourceForm(&form);
+    GestoreLayout->SizeFormToScreen(75);
+}
+
+void ResizeLayout()
+{
+    if (GestoreLayout) GestoreLayout->ResizeControls();
+}
+
+} // namespace Modulo1
