@@ -109,6 +109,7 @@ private slots:
         SaveShot(g.Window(), QStringLiteral("dealt small ") + QString::fromUtf8(QTest::currentDataTag()));
         for (int s = 0; s < Slots; ++s) {
             const platform::Image& card = Card(g, s);
+            card.Widget()->grab(); // as the screen paints it
             const QSize file = QImageReader(card.Picture().Source()).size();
             const QSize shown = card.PictureSize().boundedTo(file);
             const QSize held = card.Picture().Image().size();
