@@ -133,6 +133,11 @@ void Storm::storm()
             return QStringLiteral("%1 cards changed at once").arg(changed.size());
         }
         handles = now;
+        // Every card keeps the picture of its own value, and the board the values dealt.
+        if (Sorted(Values(g)) != dealt) return QStringLiteral("the values on the board changed");
+        for (int s = 0; s < Slots; ++s)
+            if (!Card(g, s).Picture().Source().endsWith(QLatin1Char('/') + FileFor(g.Content(), Card(g, s).Tag().toInt())))
+                return QStringLiteral("card %1 shows a picture of another value").arg(s);
         if (g.NumeroMosse != std::min<long>(swaps, 32767))
             return QStringLiteral("counter %1 after %2 swaps").arg(g.NumeroMosse).arg(swaps);
         if (g.Label2.Caption() != QStringLiteral("Mosse %1").arg(g.NumeroMosse)) return g.Label2.Caption();
