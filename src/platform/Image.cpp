@@ -32,8 +32,13 @@ protected:
         const Picture& picture = owner_.picture_;
         if (picture.Failed())
             PaintStandIn(p, inner);
-        else if (!picture.IsEmpty())
+        else if (!picture.IsEmpty()) {
+            // A picture decoded while its card was small is read again at the size shown.
+            const qint64 before = picture.Image().cacheKey();
+            if (owner_.stretch_) picture.Refine((QSizeF(inner.size()) * devicePixelRatioF()).toSize());
+            if (picture.Image().cacheKey() != before) cache_ = QPixmap();
             PaintPicture(p, inner, picture.Image());
+        }
         if (owner_.border_) qDrawShadePanel(&p, rect(), palette(), true, 1);
     }
 

@@ -1,5 +1,6 @@
 #include "Picture.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSet>
@@ -24,6 +25,17 @@ void ReportOnce(const QString& path, const QString& reason)
     std::fflush(stderr);
 }
 
+// libjpeg pads a file cut short with grey and only warns, on every decode: look for the end
+// marker first, so that such a file is reported once and drawn as a stand-in.
+bool EndsWithEndOfImage(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const qint64 tail = std::min<qint64>(file.size(), 64);
+    file.seek(file.size() - tail);
+    return file.read(tail).contains(QByteArray("\xFF\xD9", 2));
+}
+
 QString Check(const QString& path, QImageReader& reader, QSize& decodeSize, QSize targetSize)
 {
     const QFileInfo info(path);
@@ -32,6 +44,7 @@ QString Check(const QString& path, QImageReader& reader, QSize& decodeSize, QSiz
     if (!info.isReadable()) return QStringLiteral("permission denied");
     if (info.size() == 0) return QStringLiteral("the file is empty");
     if (!reader.canRead()) return QStringLiteral("not a picture (%1)").arg(reader.errorString());
+    if (reader.format() == "jpeg" && !EndsWithEndOfImage(path)) return QStringLiteral("the file is cut short");
     const QSize size = reader.size();
     if (size.isValid()) {
         if (qint64(size.width()) * size.height() > MaxPixels)
@@ -82,6 +95,23 @@ Picture Picture::FromImage(QImage image, QString source)
     Picture p;
     p.data_ = std::move(data);
     return p;
+}
+
+void Picture::Refine(QSize targetSize) const
+{
+    if (!data_ || data_->complete || data_->image.isNull() || data_->source.isEmpty() || targetSize.isEmpty()) return;
+    const QSize held = data_->image.size();
+    if (held.width() >= targetSize.width() && held.height() >= targetSize.height()) return;
+    QImageReader reader(data_->source);
+    reader.setAutoTransform(false);
+    const QSize want = targetSize.boundedTo(reader.size());
+    data_->complete = want == reader.size();
+    if (!want.isValid() || (held.width() >= want.width() && held.height() >= want.height())) return;
+    reader.setScaledSize(want);
+    QImage image;
+    if (reader.read(&image) && !image.isNull())
+        data_->image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                     : QImage::Format_RGB32);
 }
 
 const QImage& Picture::Image() const

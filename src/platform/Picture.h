@@ -23,6 +23,9 @@ public:
     bool IsEmpty() const { return !data_; }
     bool Failed() const { return data_ && data_->image.isNull(); }
     const QImage& Image() const;
+    // Reads the file again when the picture is shown larger than it was decoded, up to the
+    // file's own size; the picture stays the same object.
+    void Refine(QSize targetSize) const;
     const QString& Source() const;
     const QString& Error() const;
     // Distinct for every picture object, 0 for the empty picture: the picture's handle.
@@ -32,7 +35,8 @@ public:
 
 private:
     struct Data {
-        QImage image;
+        mutable QImage image;
+        mutable bool complete = false; // decoded at the file's own size: nothing to refine
         QString source;
         QString error;
     };
