@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-#include <QFontDatabase>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -103,9 +102,9 @@ void App::Initialise()
         {"MS Sans Serif", {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
     };
     for (const auto& face : faces) {
-        const QString designed = QString::fromLatin1(face.designed);
-        if (QFontDatabase::hasFamily(designed)) continue;
-        QFont::insertSubstitutions(designed, face.nearest);
+        // Qt turns to a substitute only when the designed face is missing, so they can be
+        // registered without asking fontconfig first, which would delay the first window.
+        QFont::insertSubstitutions(QString::fromLatin1(face.designed), face.nearest);
     }
 }
 

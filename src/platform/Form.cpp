@@ -423,7 +423,11 @@ void Form::BeginDrag(Image& source, QPoint grab)
 void Form::DragTo(QPoint clientPos)
 {
     if (!dragSource_) return;
+    // Moving a visible widget repaints its whole rectangle, mask or not; hidden while it
+    // moves, only its ring is repainted, at the old place and the new.
+    outline_->hide();
     outline_->move(clientPos - grab_);
+    outline_->show();
 }
 
 void Form::DropAt(QPoint clientPos)

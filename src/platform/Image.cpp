@@ -77,6 +77,12 @@ private:
         const qreal dpr = devicePixelRatioF();
         const QSize target = (QSizeF(inner.size()) * dpr).toSize();
         if (target.isEmpty()) return;
+        // A picture decoded at the size shown is drawn as it is: a copy would double its memory.
+        if (image.size() == target) {
+            cache_ = QPixmap();
+            p.drawImage(QRectF(QPointF(inner.topLeft()), QSizeF(inner.size())), image);
+            return;
+        }
         // The scaled picture is kept: repaints during a drag then cost a blit, not a resample.
         if (cache_.isNull() || cache_.size() != target) {
             cache_ = QPixmap::fromImage(
