@@ -290,10 +290,8 @@ def journey(s, exe, docs=None):
     game.quit_from_menu()
 
 
-def startup(s, exe):
-    first = Game(s, exe)
-    first.start()
-    first.wait_title()
+def refuse_second_copy(s, exe):
+    """Starts a second copy: it must show the "Error" box, and end with status 0 after Return."""
     second = s.spawn([exe], log="second")
     box = s.box("Error")
     s.shot("second-copy-refused")
@@ -304,6 +302,12 @@ def startup(s, exe):
     except subprocess.TimeoutExpired:
         raise Failure("the second copy did not end after its box was answered")
     check(status == 0, "the second copy ended with status %d" % status)
+
+def startup(s, exe):
+    first = Game(s, exe)
+    first.start()
+    first.wait_title()
+    refuse_second_copy(s, exe)
     first.ensure_alive()
     check(s.covering_window(first.process.pid), "the first copy's window went away")
 
@@ -359,15 +363,7 @@ def second_copy(s, exe):
     game.swap((1, 3), (2, 4))
     time.sleep(1)
     before = s.shot("playing")
-    second = s.spawn([exe], log="second")
-    box = s.box("Error")
-    s.shot("second-copy-refused")
-    s.answer(box)
-    try:
-        status = second.wait(WAIT_EXIT)
-    except subprocess.TimeoutExpired:
-        raise Failure("the second copy did not end after its box was answered")
-    check(status == 0, "the second copy ended with status %d" % status)
+    refuse_second_copy(s, exe)
     time.sleep(1)
     after = s.shot("after-second-copy")
     game.ensure_alive()
