@@ -67,6 +67,12 @@ class TouchTest : public QObject {
 
 private slots:
     void initTestCase() { touchscreen_ = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen); }
+    // The test owns the device it made; deleting it also takes it off Qt's list of devices.
+    void cleanupTestCase()
+    {
+        delete touchscreen_;
+        touchscreen_ = nullptr;
+    }
     void cleanup() { TearDown(); }
 
     void fingerPlaysLikeMouse_data()
