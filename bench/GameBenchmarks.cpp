@@ -206,7 +206,11 @@ std::int64_t Area(const QRegion& region)
 // Counts what one window repaints: every paint event of its widgets, in window coordinates.
 class PaintMeter : public QObject {
 public:
-    explicit PaintMeter(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    explicit PaintMeter(QWidget* window)
+        : window_(window)
+    {
+        qApp->installEventFilter(this);
+    }
     ~PaintMeter() override { qApp->removeEventFilter(this); }
 
     void Reset()
@@ -217,7 +221,7 @@ public:
         cards.clear();
     }
 
-    QRegion painted;           // union: what changed on the screen
+    QRegion painted;                // union: what changed on the screen
     std::int64_t pixelsPainted = 0; // sum over widgets: what was drawn, layers counted apart
     int events = 0;
     std::set<const QWidget*> cards;

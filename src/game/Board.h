@@ -17,9 +17,6 @@ using HandTotals = std::array<std::int64_t, 3>;
 constexpr bool HandsEven(const HandTotals& t) { return t[1] == t[0] && t[2] == t[0]; }
 
 // The move counter stops at the largest value it can hold rather than wrapping round.
-constexpr std::int16_t NextMoveCount(std::int16_t count)
-{
-    return count < INT16_MAX ? std::int16_t(count + 1) : count;
-}
+constexpr std::int16_t NextMoveCount(std::int16_t count) { return count < INT16_MAX ? std::int16_t(count + 1) : count; }
 
 } // namespace game

@@ -67,10 +67,7 @@ GameScreen::GameScreen(const ContentSet& content, const FormDesc& description)
     Timer1.SetTickHandler([this] { Timer1_Timer(); });
 }
 
-void GameScreen::Form_Load()
-{
-    Modulo1::CreateLayout(*this);
-}
+void GameScreen::Form_Load() { Modulo1::CreateLayout(*this); }
 
 void GameScreen::Form_Activate()
 {
@@ -85,10 +82,7 @@ void GameScreen::Form_Activate()
     Ricomincia();
 }
 
-void GameScreen::Form_Resize()
-{
-    Modulo1::ResizeLayout();
-}
+void GameScreen::Form_Resize() { Modulo1::ResizeLayout(); }
 
 void GameScreen::Ricomincia()
 {

@@ -97,7 +97,8 @@ void App::Initialise()
         const char* designed;
         QStringList nearest;
     } faces[] = {
-        {"Comic Sans MS", {QStringLiteral("Comic Neue"), QStringLiteral("Comic Relief"), QStringLiteral("DejaVu Sans")}},
+        {"Comic Sans MS",
+         {QStringLiteral("Comic Neue"), QStringLiteral("Comic Relief"), QStringLiteral("DejaVu Sans")}},
         {"Arial", {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")}},
         {"MS Sans Serif", {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
     };

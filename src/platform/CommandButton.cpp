@@ -45,7 +45,8 @@ protected:
         const int textHeight = fontMetrics().height();
         const int gap = std::max(2, textHeight / 6);
         const int top = inner.top() + std::max(0, (inner.height() - iconSize.height() - gap - textHeight) / 2);
-        const QRect iconRect(inner.left() + (inner.width() - iconSize.width()) / 2, top, iconSize.width(), iconSize.height());
+        const QRect iconRect(inner.left() + (inner.width() - iconSize.width()) / 2, top, iconSize.width(),
+                             iconSize.height());
         icon().paint(&p, iconRect, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
         const QRect textRect(inner.left(), iconRect.bottom() + 1 + gap, inner.width(), textHeight);
         p.drawItemText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, palette(), isEnabled(), text(),

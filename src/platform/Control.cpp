@@ -6,12 +6,17 @@
 
 namespace platform {
 
-Control::Control(Form& form, QString name, int index) : form_(form), name_(std::move(name)), index_(index) {}
+Control::Control(Form& form, QString name, int index)
+    : form_(form),
+      name_(std::move(name)),
+      index_(index)
+{}
 
 Control::~Control() = default;
 
 WidgetControl::WidgetControl(Form& form, QString name, int index, QWidget* widget)
-    : Control(form, std::move(name), index), widget_(widget)
+    : Control(form, std::move(name), index),
+      widget_(widget)
 {
     widget_->setObjectName(index >= 0 ? QStringLiteral("%1(%2)").arg(Name()).arg(index) : Name());
 }

@@ -8,7 +8,9 @@ namespace platform {
 template <class T> class ControlArray {
 public:
     ControlArray() = default;
-    explicit ControlArray(std::vector<T*> elements) : elements_(std::move(elements)) {}
+    explicit ControlArray(std::vector<T*> elements)
+        : elements_(std::move(elements))
+    {}
 
     T& operator[](int index) const { return *elements_.at(std::size_t(index)); }
     int Count() const { return int(elements_.size()); }

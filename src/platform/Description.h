@@ -30,19 +30,19 @@ struct ControlDesc {
     FontDesc font{};
     std::int64_t foreColor = DefaultColor;
     std::int64_t backColor = DefaultColor;
-    bool transparent = false;     // labels: the screen shows through
+    bool transparent = false; // labels: the screen shows through
     Alignment alignment = Alignment::Left;
     bool wordWrap = false;
-    std::string_view pointer{};     // resource path of an .ico or .cur; empty: standard arrow
-    std::string_view picture{};     // resource path of an embedded picture
+    std::string_view pointer{}; // resource path of an .ico or .cur; empty: standard arrow
+    std::string_view picture{}; // resource path of an embedded picture
     bool stretch = false;
-    bool border = false;          // thin sunken border
+    bool border = false; // thin sunken border
     bool dragAutomatic = false;
-    int tabIndex = -1;            // -1: cannot take the focus
+    int tabIndex = -1; // -1: cannot take the focus
     bool visible = true;
     bool enabled = true;
-    bool graphical = false;       // buttons: picture centred above the caption
-    int interval = 0;             // timers, milliseconds
+    bool graphical = false; // buttons: picture centred above the caption
+    int interval = 0;       // timers, milliseconds
 };
 
 struct FormDesc {

@@ -1,8 +1,8 @@
 #include "Form.h"
 
 #include "CommandButton.h"
-#include "Forms.h"
 #include "FormWindow.h"
+#include "Forms.h"
 #include "Image.h"
 #include "Label.h"
 #include "MenuItem.h"
@@ -15,9 +15,9 @@
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
-#include <QPushButton>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QSet>
 #include <algorithm>
 
@@ -49,7 +49,10 @@ QFont MakeFont(const FontDesc& desc, const QFont& base)
 
 // ---- FormWindow, ClientArea, DragOutline ----
 
-FormWindow::FormWindow(Form& form) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), form_(form) {}
+FormWindow::FormWindow(Form& form)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      form_(form)
+{}
 
 void FormWindow::resizeEvent(QResizeEvent* e)
 {
@@ -74,7 +77,9 @@ void FormWindow::closeEvent(QCloseEvent* e)
     if (Forms::IsLoaded(&form_)) Forms::Unload(form_);
 }
 
-ClientArea::ClientArea(Form& form, QWidget* parent) : QWidget(parent), form_(form)
+ClientArea::ClientArea(Form& form, QWidget* parent)
+    : QWidget(parent),
+      form_(form)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -86,7 +91,8 @@ void ClientArea::paintEvent(QPaintEvent* e)
     if (const QImage* image = form_.PersistentImage()) p.drawImage(e->rect(), *image, e->rect());
 }
 
-DragOutline::DragOutline(QWidget* parent) : QWidget(parent)
+DragOutline::DragOutline(QWidget* parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
@@ -109,7 +115,8 @@ void DragOutline::paintEvent(QPaintEvent*)
 
 // ---- Form ----
 
-Form::Form(const FormDesc& d) : name_(ToQString(d.name))
+Form::Form(const FormDesc& d)
+    : name_(ToQString(d.name))
 {
     LiveForms().insert(this);
     window_ = new FormWindow(*this);
@@ -313,25 +320,28 @@ void Form::CoverDisplay()
 double Form::ScaleWidth() const
 {
     switch (scaleMode_) {
-    case ScalePixels: return client_->width();
-    case ScaleUser: return userScaleWidth_;
-    default: return PixelsToTwips(client_->width());
+    case ScalePixels:
+        return client_->width();
+    case ScaleUser:
+        return userScaleWidth_;
+    default:
+        return PixelsToTwips(client_->width());
     }
 }
 
 double Form::ScaleHeight() const
 {
     switch (scaleMode_) {
-    case ScalePixels: return client_->height();
-    case ScaleUser: return userScaleHeight_;
-    default: return PixelsToTwips(client_->height());
+    case ScalePixels:
+        return client_->height();
+    case ScaleUser:
+        return userScaleHeight_;
+    default:
+        return PixelsToTwips(client_->height());
     }
 }
 
-void Form::SetScaleMode(int mode)
-{
-    scaleMode_ = (mode == ScalePixels) ? ScalePixels : ScaleTwips;
-}
+void Form::SetScaleMode(int mode) { scaleMode_ = (mode == ScalePixels) ? ScalePixels : ScaleTwips; }
 
 void Form::SetScaleHeight(double units)
 {

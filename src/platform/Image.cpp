@@ -13,7 +13,9 @@ namespace platform {
 
 class ImageWidget : public QWidget {
 public:
-    ImageWidget(Image& owner, QWidget* parent) : QWidget(parent), owner_(owner)
+    ImageWidget(Image& owner, QWidget* parent)
+        : QWidget(parent),
+          owner_(owner)
     {
         setAttribute(Qt::WA_OpaquePaintEvent, false);
     }
@@ -86,8 +88,7 @@ private:
         // The scaled picture is kept: repaints during a drag then cost a blit, not a resample.
         if (cache_.isNull() || cache_.size() != target) {
             cache_ = QPixmap::fromImage(
-                image.size() == target ? image
-                                       : image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+                image.size() == target ? image : image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             cache_.setDevicePixelRatio(dpr);
         }
         p.drawPixmap(inner.topLeft(), cache_);

@@ -5,7 +5,8 @@
 namespace platform {
 
 MenuItem::MenuItem(Form& form, QString name, int index, QAction* action)
-    : Control(form, std::move(name), index), action_(action)
+    : Control(form, std::move(name), index),
+      action_(action)
 {
     action_->setObjectName(Name());
     QObject::connect(action_, &QAction::triggered, action_, [this] { Click(); });

@@ -28,22 +28,31 @@ struct ButtonSpec {
 std::vector<ButtonSpec> ButtonsFor(int style)
 {
     switch (style & 7) {
-    case vbOKCancel: return {{QMessageBox::Ok, "OK", vbOK}, {QMessageBox::Cancel, "Annulla", vbCancel}};
+    case vbOKCancel:
+        return {{QMessageBox::Ok, "OK", vbOK}, {QMessageBox::Cancel, "Annulla", vbCancel}};
     case vbYesNoCancel:
-        return {{QMessageBox::Yes, "Sì", vbYes}, {QMessageBox::No, "No", vbNo}, {QMessageBox::Cancel, "Annulla", vbCancel}};
-    case vbYesNo: return {{QMessageBox::Yes, "Sì", vbYes}, {QMessageBox::No, "No", vbNo}};
-    default: return {{QMessageBox::Ok, "OK", vbOK}};
+        return {
+            {QMessageBox::Yes, "Sì", vbYes}, {QMessageBox::No, "No", vbNo}, {QMessageBox::Cancel, "Annulla", vbCancel}};
+    case vbYesNo:
+        return {{QMessageBox::Yes, "Sì", vbYes}, {QMessageBox::No, "No", vbNo}};
+    default:
+        return {{QMessageBox::Ok, "OK", vbOK}};
     }
 }
 
 QMessageBox::Icon IconFor(int style)
 {
     switch (style & 0x70) {
-    case vbCritical: return QMessageBox::Critical;
-    case vbQuestion: return QMessageBox::Question;
-    case vbExclamation: return QMessageBox::Warning;
-    case vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case vbCritical:
+        return QMessageBox::Critical;
+    case vbQuestion:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 

@@ -8,8 +8,14 @@ namespace platform {
 
 // Style values: a button set plus an icon.
 enum MsgBoxStyle {
-    vbOKOnly = 0, vbOKCancel = 1, vbYesNoCancel = 3, vbYesNo = 4,
-    vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
 };
 // Answer codes.
 enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };

@@ -73,7 +73,7 @@ Picture Picture::LoadPicture(const QString& path, QSize targetSize)
         QImage image;
         if (reader.read(&image) && !image.isNull())
             data->image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                          : QImage::Format_RGB32);
+                                                                        : QImage::Format_RGB32);
         else
             error = QStringLiteral("cannot decode (%1)").arg(reader.errorString());
     }
@@ -110,8 +110,8 @@ void Picture::Refine(QSize targetSize) const
     reader.setScaledSize(want);
     QImage image;
     if (reader.read(&image) && !image.isNull())
-        data_->image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                     : QImage::Format_RGB32);
+        data_->image =
+            image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 const QImage& Picture::Image() const

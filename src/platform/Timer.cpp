@@ -4,16 +4,14 @@
 
 namespace platform {
 
-Timer::Timer(Form& form, QString name, int index, QObject* owner) : Control(form, std::move(name), index)
+Timer::Timer(Form& form, QString name, int index, QObject* owner)
+    : Control(form, std::move(name), index)
 {
     timer_ = new QTimer(owner);
     QObject::connect(timer_, &QTimer::timeout, timer_, [this] { Tick(); });
 }
 
-double Timer::Get(Prop p) const
-{
-    return p == Prop::Left ? left_ : p == Prop::Top ? top_ : 0.0;
-}
+double Timer::Get(Prop p) const { return p == Prop::Left ? left_ : p == Prop::Top ? top_ : 0.0; }
 
 void Timer::Set(Prop p, double value)
 {

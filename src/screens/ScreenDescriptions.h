@@ -7,6 +7,8 @@
 // What the four screens hold before any of their code runs. Geometry in twips, colours 0xBBGGRR.
 namespace screens {
 
+// clang-format off
+
 using platform::Alignment;
 using platform::ControlDesc;
 using platform::ControlKind;
@@ -147,5 +149,7 @@ inline constexpr FormDesc FormMemory2{
     .backColor = GameBackColor,
     .controls = game_layout::GameControls,
 };
+
+// clang-format on
 
 } // namespace screens

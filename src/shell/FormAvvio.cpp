@@ -10,11 +10,15 @@
 using namespace platform;
 
 namespace {
-constexpr std::uint32_t RGB(int r, int g, int b) { return std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16); }
+constexpr std::uint32_t RGB(int r, int g, int b)
+{
+    return std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+}
 } // namespace
 
 FormAvvio::FormAvvio()
-    : Form(screens::FormAvvio), BottoneAvvio(Get<CommandButton>(QStringLiteral("BottoneAvvio")))
+    : Form(screens::FormAvvio),
+      BottoneAvvio(Get<CommandButton>(QStringLiteral("BottoneAvvio")))
 {
     BottoneAvvio.SetClickHandler([this] { BottoneAvvio_Click(); });
 }
@@ -25,10 +29,7 @@ void FormAvvio::Form_Load()
     SetBackColor(std::uint32_t(ModuloColoriSuoni::ColoreCasuale()));
 }
 
-void FormAvvio::Form_Resize()
-{
-    Modulo1::ResizeLayout();
-}
+void FormAvvio::Form_Resize() { Modulo1::ResizeLayout(); }
 
 void FormAvvio::Form_Activate()
 {
@@ -37,8 +38,8 @@ void FormAvvio::Form_Activate()
     const int savedScaleMode = ScaleMode();
     const bool savedAutoRedraw = AutoRedraw();
     SetAutoRedraw(true);
-    SetDrawMode(13);  // copy pen
-    SetDrawStyle(6);  // inside solid
+    SetDrawMode(13); // copy pen
+    SetDrawStyle(6); // inside solid
     SetScaleMode(ScalePixels);
     SetDrawWidth(1);
     SetScaleHeight(256);

@@ -29,15 +29,9 @@ void FormMenu::Form_Load()
     SetBackColor(std::uint32_t(ModuloColoriSuoni::ColoreCasuale()));
 }
 
-void FormMenu::Form_Activate()
-{
-    CoverDisplay();
-}
+void FormMenu::Form_Activate() { CoverDisplay(); }
 
-void FormMenu::Form_Resize()
-{
-    Modulo1::ResizeLayout();
-}
+void FormMenu::Form_Resize() { Modulo1::ResizeLayout(); }
 
 void FormMenu::Command1_Click()
 {
@@ -55,6 +49,7 @@ void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(); }
 
 void FormMenu::BottoneEsci_Click()
 {
-    if (MsgBox(QStringLiteral("sicuro di voler terminare?"), vbYesNo + vbQuestion, QStringLiteral("Merendella")) == vbYes)
+    if (MsgBox(QStringLiteral("sicuro di voler terminare?"), vbYesNo + vbQuestion, QStringLiteral("Merendella")) ==
+        vbYes)
         Forms::End();
 }

@@ -12,50 +12,36 @@
 
 namespace {
 
-QString sourcePath(const QString &relative)
-{
-    return QStringLiteral(MERENDELLA_SOURCE_DIR "/") + relative;
-}
+QString sourcePath(const QString& relative) { return QStringLiteral(MERENDELLA_SOURCE_DIR "/") + relative; }
 
-QByteArray readAll(const QString &path)
+QByteArray readAll(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 
-quint16 le16(const QByteArray &d, int at)
-{
-    return quint16(quint8(d.at(at)) | (quint8(d.at(at + 1)) << 8));
-}
+quint16 le16(const QByteArray& d, int at) { return quint16(quint8(d.at(at)) | (quint8(d.at(at + 1)) << 8)); }
 
-quint32 le32(const QByteArray &d, int at)
-{
-    return quint32(le16(d, at)) | (quint32(le16(d, at + 2)) << 16);
-}
+quint32 le32(const QByteArray& d, int at) { return quint32(le16(d, at)) | (quint32(le16(d, at + 2)) << 16); }
 
 // The first start-of-frame marker of a JPEG (0xC0 baseline, 0xC1 extended sequential,
 // 0xC2 progressive, ...), or 0 if none is found. Sets components to its component count.
-int jpegFrameMarker(const QByteArray &d, int *components)
+int jpegFrameMarker(const QByteArray& d, int* components)
 {
-    if (d.size() < 4 || quint8(d[0]) != 0xFF || quint8(d[1]) != 0xD8)
-        return 0;
+    if (d.size() < 4 || quint8(d[0]) != 0xFF || quint8(d[1]) != 0xD8) return 0;
     int at = 2;
     while (at + 4 <= d.size()) {
-        if (quint8(d[at]) != 0xFF)
-            return 0;
+        if (quint8(d[at]) != 0xFF) return 0;
         const int marker = quint8(d[at + 1]);
         if (marker == 0xFF) { // fill byte
             ++at;
             continue;
         }
         const int length = (quint8(d[at + 2]) << 8) | quint8(d[at + 3]);
-        const bool sof = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8
-                         && marker != 0xCC;
+        const bool sof = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (sof) {
-            if (at + 9 < d.size())
-                *components = quint8(d[at + 9]);
+            if (at + 9 < d.size()) *components = quint8(d[at + 9]);
             return marker;
         }
         if (marker == 0xDA) // start of scan before any frame header
@@ -65,16 +51,15 @@ int jpegFrameMarker(const QByteArray &d, int *components)
     return 0;
 }
 
-int opaquePixels(const QImage &image)
+int opaquePixels(const QImage& image)
 {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += qAlpha(image.pixel(x, y)) == 255;
+        for (int x = 0; x < image.width(); ++x) n += qAlpha(image.pixel(x, y)) == 255;
     return n;
 }
 
-void checkTransparentCorners(const QImage &image)
+void checkTransparentCorners(const QImage& image)
 {
     QVERIFY(image.hasAlphaChannel());
     const int r = image.width() - 1;
@@ -86,16 +71,14 @@ void checkTransparentCorners(const QImage &image)
 }
 
 const QStringList cardNames = {
-    QStringLiteral("figurine1"), QStringLiteral("figurine2"), QStringLiteral("figurine3"),
-    QStringLiteral("figurine4"), QStringLiteral("figurine5"), QStringLiteral("figurine7"),
-    QStringLiteral("figurine10"), QStringLiteral("torta0"), QStringLiteral("torta1"),
-    QStringLiteral("torta2"), QStringLiteral("torta3"), QStringLiteral("torta4"),
+    QStringLiteral("figurine1"), QStringLiteral("figurine2"), QStringLiteral("figurine3"),  QStringLiteral("figurine4"),
+    QStringLiteral("figurine5"), QStringLiteral("figurine7"), QStringLiteral("figurine10"), QStringLiteral("torta0"),
+    QStringLiteral("torta1"),    QStringLiteral("torta2"),    QStringLiteral("torta3"),     QStringLiteral("torta4"),
 };
 
 } // namespace
 
-class TestAssets : public QObject
-{
+class TestAssets : public QObject {
     Q_OBJECT
 
 private slots:
@@ -115,7 +98,7 @@ private slots:
 void TestAssets::cards_data()
 {
     QTest::addColumn<QString>("path");
-    for (const QString &name : cardNames)
+    for (const QString& name : cardNames)
         QTest::newRow(qPrintable(name)) << sourcePath(QStringLiteral("img/%1.jpg").arg(name));
 }
 
@@ -144,7 +127,7 @@ void TestAssets::cards()
 void TestAssets::cardsAreDistinct()
 {
     QSet<QByteArray> hashes;
-    for (const QString &name : cardNames) {
+    for (const QString& name : cardNames) {
         const QByteArray bytes = readAll(sourcePath(QStringLiteral("img/%1.jpg").arg(name)));
         QVERIFY2(!bytes.isEmpty(), qPrintable(name));
         hashes.insert(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256));
@@ -196,8 +179,7 @@ void TestAssets::icons_data()
     QTest::newRow("icecream") << sourcePath(dir + "icecream.ico") << 1 << QList<int>{32} << 8;
     QTest::newRow("waving") << sourcePath(dir + "waving.ico") << 1 << QList<int>{32} << 4;
     QTest::newRow("aeroplane") << sourcePath(dir + "aeroplane.ico") << 1 << QList<int>{32} << 4;
-    QTest::newRow("rightarrow") << sourcePath(dir + "rightarrow.ico") << 1 << QList<int>{32, 16}
-                                << 4;
+    QTest::newRow("rightarrow") << sourcePath(dir + "rightarrow.ico") << 1 << QList<int>{32, 16} << 4;
     QTest::newRow("bigarrow") << sourcePath(dir + "bigarrow.cur") << 2 << QList<int>{32} << 4;
 }
 
@@ -267,25 +249,21 @@ void TestAssets::cursorHotSpot()
     QImage image(path);
     QVERIFY(!image.isNull());
     QCOMPARE(qAlpha(image.pixel(3, 1)), 255);
-    for (int x = 0; x < 32; ++x)
-        QCOMPARE(qAlpha(image.pixel(x, 0)), 0);
+    for (int x = 0; x < 32; ++x) QCOMPARE(qAlpha(image.pixel(x, 0)), 0);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 3; ++x)
-            QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+        for (int x = 0; x < 3; ++x) QCOMPARE(qAlpha(image.pixel(x, y)), 0);
 }
 
 void TestAssets::applicationIcon_data()
 {
     QTest::addColumn<int>("size");
-    for (int n : {16, 32, 48, 64, 128, 256})
-        QTest::newRow(qPrintable(QStringLiteral("%1x%1").arg(n))) << n;
+    for (int n : {16, 32, 48, 64, 128, 256}) QTest::newRow(qPrintable(QStringLiteral("%1x%1").arg(n))) << n;
 }
 
 void TestAssets::applicationIcon()
 {
     QFETCH(int, size);
-    const QString path = sourcePath(
-        QStringLiteral("data/icons/%1x%1/org.merendella.Merendella.png").arg(size));
+    const QString path = sourcePath(QStringLiteral("data/icons/%1x%1/org.merendella.Merendella.png").arg(size));
     QImageReader reader(path);
     QCOMPARE(reader.format(), QByteArray("png"));
     const QImage image = reader.read();
@@ -297,8 +275,7 @@ void TestAssets::applicationIcon()
 
 void TestAssets::scalableApplicationIcon()
 {
-    const QByteArray svg =
-        readAll(sourcePath(QStringLiteral("data/icons/scalable/org.merendella.Merendella.svg")));
+    const QByteArray svg = readAll(sourcePath(QStringLiteral("data/icons/scalable/org.merendella.Merendella.svg")));
     QVERIFY(svg.contains("<svg"));
     QVERIFY(svg.contains("viewBox=\"0 0 128 128\""));
     QVERIFY(svg.trimmed().endsWith("</svg>"));

@@ -84,13 +84,17 @@ private slots:
         QTest::addColumn<QPointF>("liftAt");
         QTest::addColumn<bool>("swaps");
 
-        QTest::newRow("stickers, across hands") << "FormMemory2" << Card{0, 0} << Card{1, 3} << QPointF(0.5, 0.5) << true;
-        QTest::newRow("stickers, lifted near a corner") << "FormMemory2" << Card{2, 6} << Card{0, 1} << QPointF(0.9, 0.1) << true;
+        QTest::newRow("stickers, across hands")
+            << "FormMemory2" << Card{0, 0} << Card{1, 3} << QPointF(0.5, 0.5) << true;
+        QTest::newRow("stickers, lifted near a corner")
+            << "FormMemory2" << Card{2, 6} << Card{0, 1} << QPointF(0.9, 0.1) << true;
         QTest::newRow("tarts, across hands") << "FormMemory" << Card{2, 2} << Card{0, 5} << QPointF(0.5, 0.5) << true;
         QTest::newRow("tarts, within a hand") << "FormMemory" << Card{1, 0} << Card{1, 6} << QPointF(0.5, 0.5) << true;
         QTest::newRow("onto itself") << "FormMemory2" << Card{1, 4} << Card{1, 4} << QPointF(0.5, 0.5) << false;
-        QTest::newRow("lifted between cards") << "FormMemory" << Card{0, 0} << Card{0, 1} << QPointF(-0.02, 0.5) << false;
-        QTest::newRow("lifted off the board") << "FormMemory2" << Card{0, 2} << Card{2, 2} << QPointF(0.5, 1.4) << false;
+        QTest::newRow("lifted between cards")
+            << "FormMemory" << Card{0, 0} << Card{0, 1} << QPointF(-0.02, 0.5) << false;
+        QTest::newRow("lifted off the board")
+            << "FormMemory2" << Card{0, 2} << Card{2, 2} << QPointF(0.5, 1.4) << false;
     }
 
     void fingerPlaysLikeMouse()

@@ -63,9 +63,15 @@ inline void DropOnto(game::GameScreen& g, int to, int from)
 {
     platform::Image& source = Card(g, from);
     switch (to / 7) {
-    case 0: g.Image1_DragDrop(to % 7, source, 0, 0); break;
-    case 1: g.Image2_DragDrop(to % 7, source, 0, 0); break;
-    default: g.Image3_DragDrop(to % 7, source, 0, 0); break;
+    case 0:
+        g.Image1_DragDrop(to % 7, source, 0, 0);
+        break;
+    case 1:
+        g.Image2_DragDrop(to % 7, source, 0, 0);
+        break;
+    default:
+        g.Image3_DragDrop(to % 7, source, 0, 0);
+        break;
     }
 }
 
@@ -204,7 +210,8 @@ public:
             lines_ = QString::fromUtf8(file_.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             // The offscreen platform's notices about window operations it lacks; a real
             // display does not print them.
-            lines_.removeIf([](const QString& l) { return l.startsWith(QLatin1String("This plugin does not support")); });
+            lines_.removeIf(
+                [](const QString& l) { return l.startsWith(QLatin1String("This plugin does not support")); });
         }
         return lines_;
     }

@@ -116,8 +116,10 @@ private slots:
             QVERIFY2(held.width() >= shown.width() && held.height() >= shown.height(),
                      qPrintable(QStringLiteral("%1: %2x%3 pixels shown at %4x%5")
                                     .arg(card.Widget()->objectName())
-                                    .arg(held.width()).arg(held.height())
-                                    .arg(shown.width()).arg(shown.height())));
+                                    .arg(held.width())
+                                    .arg(held.height())
+                                    .arg(shown.width())
+                                    .arg(shown.height())));
         }
     }
 

@@ -27,13 +27,20 @@ QString ReasonWord(Fault f)
 {
     switch (f) {
     case Fault::NoFolder:
-    case Fault::Missing: return QStringLiteral("not found");
-    case Fault::Empty: return QStringLiteral("empty");
-    case Fault::Truncated: return QStringLiteral("(decode|truncated|short|incomplete)");
-    case Fault::Text: return QStringLiteral("not a picture");
-    case Fault::Huge: return QStringLiteral("too large");
-    case Fault::Unreadable: return QStringLiteral("permission denied");
-    case Fault::None: break;
+    case Fault::Missing:
+        return QStringLiteral("not found");
+    case Fault::Empty:
+        return QStringLiteral("empty");
+    case Fault::Truncated:
+        return QStringLiteral("(decode|truncated|short|incomplete)");
+    case Fault::Text:
+        return QStringLiteral("not a picture");
+    case Fault::Huge:
+        return QStringLiteral("too large");
+    case Fault::Unreadable:
+        return QStringLiteral("permission denied");
+    case Fault::None:
+        break;
     }
     return {};
 }
@@ -62,11 +69,16 @@ bool Apply(Fault fault, const QString& imgDir, const QString& file)
     const QString path = imgDir + QLatin1Char('/') + file;
     QFile f(path);
     switch (fault) {
-    case Fault::None: return true;
-    case Fault::NoFolder: return QDir(imgDir).removeRecursively();
-    case Fault::Missing: return f.remove();
-    case Fault::Empty: return f.resize(0);
-    case Fault::Truncated: return f.resize(f.size() * 2 / 5);
+    case Fault::None:
+        return true;
+    case Fault::NoFolder:
+        return QDir(imgDir).removeRecursively();
+    case Fault::Missing:
+        return f.remove();
+    case Fault::Empty:
+        return f.resize(0);
+    case Fault::Truncated:
+        return f.resize(f.size() * 2 / 5);
     case Fault::Text:
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
         return f.write("Questa non e' una figurina, e' un file di testo.\n") > 0;
@@ -77,7 +89,8 @@ bool Apply(Fault fault, const QString& imgDir, const QString& file)
         f.seek(0);
         return f.write(bytes) == bytes.size();
     }
-    case Fault::Unreadable: return f.setPermissions(QFileDevice::Permissions{});
+    case Fault::Unreadable:
+        return f.setPermissions(QFileDevice::Permissions{});
     }
     return false;
 }
@@ -120,8 +133,8 @@ void PictureFaults::faultyPictures_data()
         Fault fault;
     } rows[] = {
         {"img folder missing", Fault::NoFolder},   {"one file missing", Fault::Missing},
-        {"zero-byte file", Fault::Empty},         {"truncated JPEG", Fault::Truncated},
-        {"text named .jpg", Fault::Text},         {"header claims 30000x30000", Fault::Huge},
+        {"zero-byte file", Fault::Empty},          {"truncated JPEG", Fault::Truncated},
+        {"text named .jpg", Fault::Text},          {"header claims 30000x30000", Fault::Huge},
         {"no read permission", Fault::Unreadable},
     };
     for (const char* screen : {"FormMemory", "FormMemory2"}) {
@@ -176,10 +189,10 @@ void PictureFaults::faultyPictures()
     for (const QString& file : faulty) {
         const QStringList about = lines.filter(imgDir + QLatin1Char('/') + file);
         QVERIFY2(about.size() == 1, qPrintable(file + QStringLiteral(": ") + lines.join(QLatin1Char('\n'))));
-        QVERIFY2(about[0].startsWith(QLatin1String("merendella: ")) && about[0].contains(QRegularExpression(ReasonWord(kind))),
+        QVERIFY2(about[0].startsWith(QLatin1String("merendella: ")) &&
+                     about[0].contains(QRegularExpression(ReasonWord(kind))),
                  qPrintable(about[0]));
     }
-
 
     for (int s = 0; s < Slots; ++s) {
         const platform::Image& card = Card(g, s);
@@ -214,8 +227,8 @@ void PictureFaults::RunAsAnotherUser()
     if (setpriv.isEmpty()) QSKIP("running as root, where permissions do not stop reads, and setpriv is missing");
     QProcess child;
     child.setProgram(setpriv);
-    child.setArguments({QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
-                        QStringLiteral("--"), QCoreApplication::applicationFilePath(),
+    child.setArguments({QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                        QStringLiteral("--clear-groups"), QStringLiteral("--"), QCoreApplication::applicationFilePath(),
                         QStringLiteral("faultyPictures:") + QString::fromUtf8(QTest::currentDataTag())});
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -228,7 +241,8 @@ void PictureFaults::RunAsAnotherUser()
     const QString out = QString::fromUtf8(child.readAll());
     if (out.contains(QLatin1String("FAIL!"))) QFAIL(qPrintable(out));
     if (child.exitCode() != 0 || !out.contains(QLatin1String("PASS   : PictureFaults::faultyPictures(")))
-        QSKIP(qPrintable(QStringLiteral("running as root, and the case could not run as user nobody: ") + out.left(400)));
+        QSKIP(
+            qPrintable(QStringLiteral("running as root, and the case could not run as user nobody: ") + out.left(400)));
 }
 
 QTEST_MAIN(PictureFaults)

@@ -46,7 +46,10 @@ private slots:
         auto roundTrip = [&] {
             auto* menu = dynamic_cast<FormMenu*>(platform::Forms::Find(QStringLiteral("FormMenu")));
             QVERIFY(menu);
-            if (trip++ % 2) menu->Command1_Click(); else menu->Command2_Click();
+            if (trip++ % 2)
+                menu->Command1_Click();
+            else
+                menu->Command2_Click();
             Settle();
             auto* game = dynamic_cast<game::GameScreen*>(platform::Forms::Active());
             QVERIFY(game);

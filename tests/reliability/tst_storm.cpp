@@ -82,7 +82,8 @@ void Storm::storm()
     testing_support::Prepare(display, seed);
     testing_support::MsgBoxScript boxes;
     auto& g = dynamic_cast<game::GameScreen&>(platform::Forms::Show(screen));
-    const platform::FormDesc& description = screen == QLatin1String("FormMemory") ? screens::FormMemory : screens::FormMemory2;
+    const platform::FormDesc& description =
+        screen == QLatin1String("FormMemory") ? screens::FormMemory : screens::FormMemory2;
 
     const int menuBar = g.Window()->height() - g.Client()->height();
     std::map<const platform::Control*, Geometry> atActivation;
@@ -126,7 +127,8 @@ void Storm::storm()
             ++restarts;
         } else if (changed.size() == 2) {
             const auto a = std::size_t(changed[0]), b = std::size_t(changed[1]);
-            if (now[a] != handles[b] || now[b] != handles[a]) return QStringLiteral("two pictures changed, not exchanged");
+            if (now[a] != handles[b] || now[b] != handles[a])
+                return QStringLiteral("two pictures changed, not exchanged");
             ++swaps;
             ++totalSwaps;
         } else if (!changed.empty()) {
@@ -136,12 +138,14 @@ void Storm::storm()
         // Every card keeps the picture of its own value, and the board the values dealt.
         if (Sorted(Values(g)) != dealt) return QStringLiteral("the values on the board changed");
         for (int s = 0; s < Slots; ++s)
-            if (!Card(g, s).Picture().Source().endsWith(QLatin1Char('/') + FileFor(g.Content(), Card(g, s).Tag().toInt())))
+            if (!Card(g, s).Picture().Source().endsWith(QLatin1Char('/') +
+                                                        FileFor(g.Content(), Card(g, s).Tag().toInt())))
                 return QStringLiteral("card %1 shows a picture of another value").arg(s);
         if (g.NumeroMosse != std::min<long>(swaps, 32767))
             return QStringLiteral("counter %1 after %2 swaps").arg(g.NumeroMosse).arg(swaps);
         if (g.Label2.Caption() != QStringLiteral("Mosse %1").arg(g.NumeroMosse)) return g.Label2.Caption();
-        if (!platform::Forms::IsLoaded(&g) || platform::Forms::Active() != &g) return QStringLiteral("the screen went away");
+        if (!platform::Forms::IsLoaded(&g) || platform::Forms::Active() != &g)
+            return QStringLiteral("the screen went away");
         return {};
     };
 
@@ -163,7 +167,8 @@ void Storm::storm()
             QWidget* to = widgets[std::size_t(below(int(widgets.size())))];
             QPoint at = somewhere(to);
             if (below(8) == 0) at = QPoint(below(2) ? -1 - below(500) : to->width() + below(3000), at.y() - below(400));
-            if (const auto* c = dynamic_cast<platform::Image*>(g.ControlOf(from)); c && c->DragAutomatic() && !c->Enabled())
+            if (const auto* c = dynamic_cast<platform::Image*>(g.ControlOf(from));
+                c && c->DragAutomatic() && !c->Enabled())
                 ++disabledPresses;
             MouseDrag(from, somewhere(from), to, at);
         } else if (roll < 650) {
@@ -222,8 +227,9 @@ void Storm::storm()
     // Back at the design size, every control stands exactly where the screen was designed
     // to hold it, cards included: no drift, whatever came before.
     SetClientSize(g, QSize(1, 1), menuBar);
-    SetClientSize(g, QSize(description.clientWidth / platform::TwipsPerPixel, description.clientHeight / platform::TwipsPerPixel),
-                  menuBar);
+    SetClientSize(
+        g, QSize(description.clientWidth / platform::TwipsPerPixel, description.clientHeight / platform::TwipsPerPixel),
+        menuBar);
     for (const platform::ControlDesc& d : description.controls) {
         const platform::Control* c = g.Find(QString::fromUtf8(d.name.data(), qsizetype(d.name.size())), d.index);
         QVERIFY(c);
@@ -233,9 +239,14 @@ void Storm::storm()
         const Geometry got = GeometryOf(*c);
         QVERIFY2(got == designed, qPrintable(QStringLiteral("%1: %2,%3 %4x%5 at %6,%7 %8x%9 pixels")
                                                  .arg(c->Widget()->objectName())
-                                                 .arg(got.left).arg(got.top).arg(got.width).arg(got.height)
-                                                 .arg(got.pixels.x()).arg(got.pixels.y())
-                                                 .arg(got.pixels.width()).arg(got.pixels.height())));
+                                                 .arg(got.left)
+                                                 .arg(got.top)
+                                                 .arg(got.width)
+                                                 .arg(got.height)
+                                                 .arg(got.pixels.x())
+                                                 .arg(got.pixels.y())
+                                                 .arg(got.pixels.width())
+                                                 .arg(got.pixels.height())));
     }
     // And back at the display's size, as at the start: the same layout, the cards on the
     // grid the deal used, within the pixel its measurement may round.

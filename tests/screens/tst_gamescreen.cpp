@@ -58,7 +58,7 @@ void PlayToTheEnd(GameScreen& g)
     const auto moves = testing_support::SolveBoard(board);
     QVERIFY(!moves.empty());
     for (const auto& m : moves) {
-        const auto drop = m.handB == 0 ? &GameScreen::Image1_DragDrop
+        const auto drop = m.handB == 0   ? &GameScreen::Image1_DragDrop
                           : m.handB == 1 ? &GameScreen::Image2_DragDrop
                                          : &GameScreen::Image3_DragDrop;
         (g.*drop)(m.indexB, (*hands[m.handA])[m.indexA], 0, 0);
@@ -78,12 +78,14 @@ private slots:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("firstLine");
         QTest::addColumn<QString>("picturePrefix");
-        QTest::newRow("tarts") << "FormMemory"
-                               << "Ogni bambino vuole avere 7 tortine, ma tutti vogliono avere anche lo stesso numero di fragole."
-                               << "torta";
-        QTest::newRow("stickers") << "FormMemory2"
-                                  << "Ogni bambino vuole avere 7 figurine, ma tutti vogliono avere anche lo stesso numero di punti."
-                                  << "figurine";
+        QTest::newRow("tarts")
+            << "FormMemory"
+            << "Ogni bambino vuole avere 7 tortine, ma tutti vogliono avere anche lo stesso numero di fragole."
+            << "torta";
+        QTest::newRow("stickers")
+            << "FormMemory2"
+            << "Ogni bambino vuole avere 7 figurine, ma tutti vogliono avere anche lo stesso numero di punti."
+            << "figurine";
     }
 
     void openingAGameDealsFullScreen()
@@ -220,7 +222,8 @@ private slots:
         QVERIFY(!g.Command1.Visible());
         QVERIFY(g.Timer1.Enabled());
         for (Image* c : Cards(g)) QVERIFY(c->Enabled());
-        QCOMPARE((std::array{g.PassoX, g.PassoY, g.InizioX, g.InizioY}), (std::array{grid[0], grid[1], grid[2], grid[3]}));
+        QCOMPARE((std::array{g.PassoX, g.PassoY, g.InizioX, g.InizioY}),
+                 (std::array{grid[0], grid[1], grid[2], grid[3]}));
         QCOMPARE(g.Label1.Caption(), instructions);
     }
 
@@ -273,7 +276,9 @@ private slots:
         int counted = 0;
         for (int n = 0; n < 5000; ++n) {
             const int t = random.bounded(21), s = random.bounded(21);
-            const auto drop = t < 7 ? &GameScreen::Image1_DragDrop : t < 14 ? &GameScreen::Image2_DragDrop : &GameScreen::Image3_DragDrop;
+            const auto drop = t < 7    ? &GameScreen::Image1_DragDrop
+                              : t < 14 ? &GameScreen::Image2_DragDrop
+                                       : &GameScreen::Image3_DragDrop;
             (g.*drop)(t % 7, *cards[std::size_t(s)], 0, 0);
             if (s != t) ++counted;
         }

@@ -3,8 +3,8 @@
 #include "support/TestSupport.h"
 
 #include "game/GameScreen.h"
-#include "platform/Image.h"
 #include "platform/CommandButton.h"
+#include "platform/Image.h"
 #include "platform/Label.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
@@ -117,8 +117,10 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("screen");
-        QTest::newRow("Torte") << "Command1" << "FormMemory";
-        QTest::newRow("Figurine") << "Command2" << "FormMemory2";
+        QTest::newRow("Torte") << "Command1"
+                               << "FormMemory";
+        QTest::newRow("Figurine") << "Command2"
+                                  << "FormMemory2";
     }
 
     void menuButtonsOpenTheGames()

@@ -15,16 +15,16 @@
 #include <QApplication>
 #include <QTest>
 #include <QWidget>
-#include <unistd.h>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <queue>
-#include <vector>
-#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <unistd.h>
+#include <vector>
 
 namespace testing_support {
 

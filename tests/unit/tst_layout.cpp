@@ -14,8 +14,20 @@ using namespace platform;
 namespace {
 
 constexpr std::array<ControlDesc, 6> SampleControls{{
-    {.kind = ControlKind::Image, .name = "Picture", .left = 840, .top = 720, .width = 1215, .height = 1215, .border = true},
-    {.kind = ControlKind::Label, .name = "Words", .left = 240, .top = 5520, .width = 4335, .height = 1695, .caption = "x"},
+    {.kind = ControlKind::Image,
+     .name = "Picture",
+     .left = 840,
+     .top = 720,
+     .width = 1215,
+     .height = 1215,
+     .border = true},
+    {.kind = ControlKind::Label,
+     .name = "Words",
+     .left = 240,
+     .top = 5520,
+     .width = 4335,
+     .height = 1695,
+     .caption = "x"},
     {.kind = ControlKind::Label, .name = "Pinned", .left = 5520, .top = 6480, .width = 1575, .height = 495},
     {.kind = ControlKind::Label, .name = "Fixed", .left = 7000, .top = 100, .width = 1001, .height = 333},
     {.kind = ControlKind::Timer, .name = "Ticker", .left = 90, .top = 60, .interval = 100},
@@ -33,7 +45,9 @@ Geometry Of(const Control* c) { return {c->Left(), c->Top(), c->Width(), c->Heig
 
 class Sample : public Form {
 public:
-    Sample() : Form(SampleDesc) {}
+    Sample()
+        : Form(SampleDesc)
+    {}
     void Form_Resize() override
     {
         if (scaler.SourceForm()) scaler.ResizeControls();

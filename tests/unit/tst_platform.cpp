@@ -22,16 +22,44 @@ using testing_support::Drag;
 namespace {
 
 constexpr std::array<ControlDesc, 6> ProbeControls{{
-    {.kind = ControlKind::Image, .name = "Card", .index = 0, .left = 300, .top = 300, .width = 1200, .height = 1200,
-     .pointer = ":/screens/art/aeroplane.ico", .stretch = true, .border = true, .dragAutomatic = true},
-    {.kind = ControlKind::Image, .name = "Card", .index = 1, .left = 1800, .top = 300, .width = 1200, .height = 1200,
-     .stretch = true, .border = true, .dragAutomatic = true},
+    {.kind = ControlKind::Image,
+     .name = "Card",
+     .index = 0,
+     .left = 300,
+     .top = 300,
+     .width = 1200,
+     .height = 1200,
+     .pointer = ":/screens/art/aeroplane.ico",
+     .stretch = true,
+     .border = true,
+     .dragAutomatic = true},
+    {.kind = ControlKind::Image,
+     .name = "Card",
+     .index = 1,
+     .left = 1800,
+     .top = 300,
+     .width = 1200,
+     .height = 1200,
+     .stretch = true,
+     .border = true,
+     .dragAutomatic = true},
     {.kind = ControlKind::Image, .name = "Plain", .left = 3300, .top = 300, .width = 1200, .height = 1200},
-    {.kind = ControlKind::Label, .name = "Caption", .left = 300, .top = 2000, .width = 3000, .height = 600,
+    {.kind = ControlKind::Label,
+     .name = "Caption",
+     .left = 300,
+     .top = 2000,
+     .width = 3000,
+     .height = 600,
      .caption = "Label"},
     {.kind = ControlKind::Timer, .name = "Ticker", .interval = 1},
-    {.kind = ControlKind::CommandButton, .name = "Button", .left = 300, .top = 3000, .width = 1500, .height = 600,
-     .caption = "ok", .tabIndex = 0},
+    {.kind = ControlKind::CommandButton,
+     .name = "Button",
+     .left = 300,
+     .top = 3000,
+     .width = 1500,
+     .height = 600,
+     .caption = "ok",
+     .tabIndex = 0},
 }};
 
 constexpr FormDesc ProbeDesc{.name = "Probe", .clientWidth = 6000, .clientHeight = 4500, .controls = ProbeControls};
@@ -39,7 +67,8 @@ constexpr FormDesc ProbeDesc{.name = "Probe", .clientWidth = 6000, .clientHeight
 // Records its events, and what was dropped where.
 class Probe : public Form {
 public:
-    Probe() : Form(ProbeDesc)
+    Probe()
+        : Form(ProbeDesc)
     {
         Get<Timer>("Ticker").SetTickHandler([this] { events << "tick"; });
         for (int i = 0; i < 2; ++i)
@@ -113,9 +142,12 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::newRow("congratulation") << 0 << QString() << int(QMessageBox::NoIcon) << QStringList{"OK"} << 0 << 1;
         QTest::newRow("error") << 16 << "Error" << int(QMessageBox::Critical) << QStringList{"OK"} << 0 << 1;
-        QTest::newRow("information") << 64 << "Merendella" << int(QMessageBox::Information) << QStringList{"OK"} << 0 << 1;
-        QTest::newRow("question, yes") << 36 << "Merendella" << int(QMessageBox::Question) << QStringList{"Sì", "No"} << 0 << 6;
-        QTest::newRow("question, no") << 36 << "Merendella" << int(QMessageBox::Question) << QStringList{"Sì", "No"} << 1 << 7;
+        QTest::newRow("information") << 64 << "Merendella" << int(QMessageBox::Information) << QStringList{"OK"} << 0
+                                     << 1;
+        QTest::newRow("question, yes") << 36 << "Merendella" << int(QMessageBox::Question) << QStringList{"Sì", "No"}
+                                       << 0 << 6;
+        QTest::newRow("question, no") << 36 << "Merendella" << int(QMessageBox::Question) << QStringList{"Sì", "No"}
+                                      << 1 << 7;
     }
 
     void realMessageBoxes()
@@ -184,7 +216,10 @@ private slots:
         QApplication::sendEvent(probe.Window(), &deactivate);
         QApplication::sendEvent(probe.Window(), &activate);
         // Neither is a message box closing, nor showing the active screen again.
-        { testing_support::MsgBoxScript script; MsgBox("x"); }
+        {
+            testing_support::MsgBoxScript script;
+            MsgBox("x");
+        }
         Forms::Show("Probe");
         QCOMPARE(probe.events.count("activate"), 1);
         QCOMPARE(probe.events.count("load"), 1);
