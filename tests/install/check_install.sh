@@ -52,11 +52,20 @@ play_until_dealt() {
     local program=$1 work=$2 name=$3
     local width=1280 height=800
     local fifo=$work/$name.display
-    rm -f "$fifo" && mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 ${width}x${height}x24 -nolisten tcp 3>"$fifo" 2>"$work/$name.xvfb" &
-    local xvfb=$!
-    local display
-    read -r -t 30 display <"$fifo" || { fail "$name: Xvfb did not start"; kill $xvfb 2>/dev/null; return 1; }
+    # A number well above the usual ones: the lowest free number races with servers that
+    # other tests are starting or stopping at the same moment.
+    local xvfb display= number attempt
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+        number=$((300 + RANDOM % 1700))
+        [ -e "/tmp/.X$number-lock" ] && continue
+        rm -f "$fifo" && mkfifo "$fifo"
+        Xvfb ":$number" -displayfd 3 -screen 0 ${width}x${height}x24 -nolisten tcp 3>"$fifo" 2>"$work/$name.xvfb" &
+        xvfb=$!
+        read -r -t 30 display <"$fifo" && break
+        kill $xvfb 2>/dev/null
+        display=
+    done
+    [ -n "$display" ] || { fail "$name: Xvfb did not start"; return 1; }
     export DISPLAY=:$display
     # Leaves the tree's own path out of the environment: only the link leads to the program.
     mkdir -p -m 700 "$work/runtime"
