@@ -61,7 +61,13 @@ play_until_dealt() {
         rm -f "$fifo" && mkfifo "$fifo"
         Xvfb ":$number" -displayfd 3 -screen 0 ${width}x${height}x24 -nolisten tcp 3>"$fifo" 2>"$work/$name.xvfb" &
         xvfb=$!
-        read -r -t 30 display <"$fifo" && break
+        if read -r -t 30 display <"$fifo"; then
+            # A server that announced its number but takes no client is of no use.
+            for _ in $(seq 25); do
+                xdpyinfo -display ":$display" >/dev/null 2>&1 && break 2
+                sleep 0.2
+            done
+        fi
         kill $xvfb 2>/dev/null
         display=
     done

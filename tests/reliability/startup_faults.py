@@ -60,7 +60,14 @@ class XServer:
             number += chunk
         os.close(read_end)
         self.display = ":" + number.decode().strip()
-        return True
+        # A server that announced its number but takes no client is of no use: try another.
+        for _ in range(25):
+            if subprocess.run(["xdpyinfo", "-display", self.display], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                return True
+            time.sleep(0.2)
+        self.__exit__(None, None, None)
+        return False
 
     def __exit__(self, *exc):
         self.proc.terminate()

@@ -30,6 +30,17 @@ def _die_with_parent():
     libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
+def _accepts_clients(display, attempts=25):
+    """Whether an X client can connect to the display, asked a few times over five seconds."""
+    for _ in range(attempts):
+        probe = subprocess.run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+        if probe.returncode == 0:
+            return True
+        time.sleep(0.2)
+    return False
+
+
 def wait_until(what, probe, timeout=WAIT):
     """Polls probe until it returns something true, and returns that."""
     deadline = time.monotonic() + timeout
@@ -187,7 +198,14 @@ class Session:
         os.makedirs(runtime, mode=0o700)
         self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime)
         self.env.pop("WAYLAND_DISPLAY", None)
-        return True
+        if _accepts_clients(self.display):
+            return True
+        # A server that announced its number but takes no client is of no use: try another.
+        self.children.remove(server)
+        server.kill()
+        server.wait()
+        shutil.rmtree(runtime, ignore_errors=True)
+        return False
 
     def _wm_running(self):
         out = self.x(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], check=False)
