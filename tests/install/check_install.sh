@@ -59,7 +59,7 @@ play_until_dealt() {
         number=$((300 + RANDOM % 1700))
         [ -e "/tmp/.X$number-lock" ] && continue
         rm -f "$fifo" && mkfifo "$fifo"
-        Xvfb ":$number" -displayfd 3 -screen 0 ${width}x${height}x24 -nolisten tcp 3>"$fifo" 2>"$work/$name.xvfb" &
+        Xvfb ":$number" -displayfd 3 -screen 0 ${width}x${height}x24 -nolisten tcp -noreset 3>"$fifo" 2>"$work/$name.xvfb" &
         xvfb=$!
         if read -r -t 30 display <"$fifo"; then
             # A server that announced its number but takes no client is of no use.

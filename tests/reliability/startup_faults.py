@@ -45,7 +45,7 @@ class XServer:
         read_end, write_end = os.pipe()
         self.proc = subprocess.Popen(
             ["Xvfb", ":%d" % wanted, "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-ac",
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""

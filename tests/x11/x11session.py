@@ -163,10 +163,12 @@ class Session:
         raise Failure("no free display number for Xvfb")
 
     def _try_server(self, number):
+        # -noreset: a server that resets when its last client leaves refuses the clients that
+        # connect during the reset, which a test that starts one client after another meets.
         read_end, write_end = os.pipe()
         log = open(os.path.join(self.tmp, "xvfb.log"), "wb")
         server = subprocess.Popen(["Xvfb", ":%d" % number, "-displayfd", str(write_end), "-screen", "0",
-                                   "%dx%dx24" % (self.width, self.height), "-nolisten", "tcp"],
+                                   "%dx%dx24" % (self.width, self.height), "-nolisten", "tcp", "-noreset"],
                                   pass_fds=(write_end,), stdout=log, stderr=log,
                                   preexec_fn=_die_with_parent)
         os.close(write_end)
