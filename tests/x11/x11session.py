@@ -195,6 +195,7 @@ class Session:
         finally:
             os.close(read_end)
         self.children.append(server)
+        self.server = server
         self.display = ":" + text.decode().strip()
         runtime = os.path.join(self.tmp, "runtime")
         os.makedirs(runtime, mode=0o700)
@@ -220,6 +221,13 @@ class Session:
         child.log_path = out.name
         self.children.append(child)
         return child
+
+    def server_state(self):
+        """What the X server is doing now, for a failure message."""
+        if self.server.poll() is not None:
+            return "the X server has ended (status %s)" % self.server.returncode
+        accepts = _accepts_clients(self.display, attempts=1)
+        return "the X server runs and %s clients" % ("accepts" if accepts else "refuses")
 
     def log_of(self, child):
         with open(child.log_path, errors="replace") as f:
