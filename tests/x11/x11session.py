@@ -296,10 +296,17 @@ class Session:
         return wait_until("a box titled %r" % title, lambda: (self.windows(name=pattern) or [None])[0], timeout)
 
     def answer(self, window, key="Return"):
-        """Gives a box the keyboard focus and presses a key in it."""
-        self.x(["xdotool", "windowfocus", "--sync", str(window)], check=False)
-        time.sleep(0.2)
-        self.x(["xdotool", "key", "--clearmodifiers", key])
+        """Gives a box the keyboard focus and presses a key in it, again if the box stays: a
+        box is mapped a moment before it takes keys, and a key that comes too early is lost."""
+        for _ in range(5):
+            self.x(["xdotool", "windowfocus", "--sync", str(window)], check=False)
+            time.sleep(0.2)
+            self.x(["xdotool", "key", "--clearmodifiers", key])
+            deadline = time.monotonic() + 3
+            while time.monotonic() < deadline:
+                if self.gone(window):
+                    return
+                time.sleep(POLL)
 
     def gone(self, window):
         return window not in self.windows()
