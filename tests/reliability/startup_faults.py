@@ -168,7 +168,10 @@ def expect_refusal(session, proc, who):
     # so it is pressed again while the box is still there.
     status = None
     for _ in range(6):
-        session.answer(boxes[0])
+        # Only a box that is still this copy's own is pressed: a copy that has ended frees its
+        # window numbers, and the next copy's box may well get the same one.
+        if proc.poll() is None and session.pid_of(boxes[0]) == proc.pid:
+            session.answer(boxes[0])
         try:
             status = proc.wait(5)
             break
@@ -251,8 +254,10 @@ def twenty_copies(session, _):
             if time.monotonic() > deadline:
                 raise Failure("a refused copy did not end after Return")
             if time.monotonic() > next_press:
-                # A Return that came before the box took keys is lost: press it again.
-                session.answer(box)
+                # A Return that came before the box took keys is lost: press it again, if the
+                # box is still this copy's own.
+                if box in session.error_boxes() and session.pid_of(box) == pid:
+                    session.answer(box)
                 next_press = time.monotonic() + 5
             time.sleep(0.1)
     if os.waitpid(survivor, os.WNOHANG)[0] or not session.windows_of(survivor):

@@ -297,17 +297,10 @@ def refuse_second_copy(s, exe):
     box = s.box("Error")
     s.shot("second-copy-refused")
     check(second.poll() is None, "the second copy ended before its box was answered")
-    # A box is mapped a moment before it takes keys: a Return that comes too early is lost,
-    # so it is pressed again while the copy is still there.
-    status = None
-    for _ in range(6):
-        s.answer(box)
-        try:
-            status = second.wait(5)
-            break
-        except subprocess.TimeoutExpired:
-            continue
-    if status is None:
+    s.answer(box)
+    try:
+        status = second.wait(WAIT_EXIT)
+    except subprocess.TimeoutExpired:
         raise Failure("the second copy did not end after its box was answered")
     check(status == 0, "the second copy ended with status %d" % status)
 

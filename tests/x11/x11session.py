@@ -299,6 +299,8 @@ class Session:
         """Gives a box the keyboard focus and presses a key in it, again if the box stays: a
         box is mapped a moment before it takes keys, and a key that comes too early is lost."""
         for _ in range(5):
+            if self.gone(window):
+                return
             self.x(["xdotool", "windowfocus", "--sync", str(window)], check=False)
             time.sleep(0.2)
             self.x(["xdotool", "key", "--clearmodifiers", key])
