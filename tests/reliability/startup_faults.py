@@ -270,7 +270,11 @@ def twenty_copies(session, _):
 def runtime_dir(session, scratch):
     read_only = os.path.join(scratch, "read-only")
     os.mkdir(read_only, 0o500)
-    for name, folder in (("missing", os.path.join(scratch, "missing")), ("read-only", read_only)):
+    cases = [("missing", os.path.join(scratch, "missing"))]
+    # Root writes into a read-only folder anyway: that case only means something for a user.
+    if os.geteuid() != 0:
+        cases.append(("read-only", read_only))
+    for name, folder in cases:
         first = session.start(XDG_RUNTIME_DIR=folder)
         expect_window(session, first, f"a copy with a {name} runtime folder")
         second = session.start(XDG_RUNTIME_DIR=folder)
@@ -279,8 +283,7 @@ def runtime_dir(session, scratch):
             raise Failure("the first copy lost its window")
         first.kill()
         first.wait()
-    note = " (as root, who may write anyway)" if os.geteuid() == 0 else ""
-    print(f"a missing or read-only runtime folder{note}: the game starts and refuses a second copy")
+    print(f"a {' or '.join(name for name, _ in cases)} runtime folder: the game starts and refuses a second copy")
 
 
 def two_users(session, scratch):
