@@ -1,9 +1,10 @@
+#include "layout/GestoreLayout.h"
 #include "platform/App.h"
 #include "platform/Forms.h"
+#include "platform/Log.h"
 #include "shell/Modulo1.h"
 
 #include <QApplication>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -22,11 +23,10 @@ QtMessageHandler previousHandler = nullptr;
 void ReportFatal(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type != QtFatalMsg) {
-        if (previousHandler) previousHandler(type, context, message);
+        previousHandler(type, context, message);
         return;
     }
-    std::fprintf(stderr, "merendella: cannot start: %s\n", qPrintable(message));
-    std::fflush(stderr);
+    previousHandler(QtCriticalMsg, context, QStringLiteral("merendella: cannot start: ") + message);
     std::_Exit(1);
 }
 
@@ -35,9 +35,9 @@ void ReportFatal(QtMsgType type, const QMessageLogContext& context, const QStrin
 int main(int argc, char** argv)
 {
     if (!HaveDisplay()) {
-        std::fprintf(stderr, "merendella: no display found. Merendella is a desktop game and needs a graphical "
-                             "session (X11 or Wayland).\nOn a machine without one, run it in a virtual display: "
-                             "xvfb-run -s '-screen 0 1280x1024x24' merendella\n");
+        qCCritical(lcStart, "no display found. Merendella is a desktop game and needs a graphical session "
+                            "(X11 or Wayland).\nOn a machine without one, run it in a virtual display: "
+                            "xvfb-run -s '-screen 0 1280x1024x24' merendella");
         return 1;
     }
     previousHandler = qInstallMessageHandler(ReportFatal);
@@ -51,6 +51,6 @@ int main(int argc, char** argv)
     if (!platform::Forms::Loaded().empty()) status = QApplication::exec();
 
     platform::Forms::Shutdown();
-    Modulo1::GestoreLayout.reset();
+    layout::GestoreLayout.reset();
     return status;
 }

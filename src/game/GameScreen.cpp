@@ -1,6 +1,5 @@
 #include "GameScreen.h"
 
-#include "Board.h"
 #include "layout/GestoreLayout.h"
 #include "platform/App.h"
 #include "platform/CommandButton.h"
@@ -13,11 +12,13 @@
 #include "platform/Random.h"
 #include "platform/Screen.h"
 #include "platform/Timer.h"
+#include "rules/Rules.h"
 #include "screens/ScreenDescriptions.h"
 
 #include <cmath>
 
 using namespace platform;
+using namespace rules;
 
 namespace game {
 
@@ -42,7 +43,7 @@ std::int32_t Measure(double twips)
 
 } // namespace
 
-GameScreen::GameScreen(const ContentSet& content, const FormDesc& description)
+GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& description)
     : Form(description),
       Image1(Array<Image>(QStringLiteral("Image1"))),
       Image2(Array<Image>(QStringLiteral("Image2"))),
@@ -67,7 +68,7 @@ GameScreen::GameScreen(const ContentSet& content, const FormDesc& description)
     Timer1.SetTickHandler([this] { Timer1_Timer(); });
 }
 
-void GameScreen::Form_Load() { Modulo1::CreateLayout(*this); }
+void GameScreen::Form_Load() { layout::CreateLayout(*this); }
 
 void GameScreen::Form_Activate()
 {
@@ -82,7 +83,7 @@ void GameScreen::Form_Activate()
     Ricomincia();
 }
 
-void GameScreen::Form_Resize() { Modulo1::ResizeLayout(); }
+void GameScreen::Form_Resize() { layout::ResizeLayout(); }
 
 void GameScreen::Ricomincia()
 {
@@ -92,7 +93,7 @@ void GameScreen::Ricomincia()
     Timer1.SetEnabled(true);
     ShowMoves();
 
-    const Deal& deal = content_.deals[std::size_t(DealNumber(Rnd(), int(content_.deals.size())))];
+    const Deal& deal = DealFor(content_, Rnd());
     const ControlArray<Image>* hands[Hands] = {&Image1, &Image2, &Image3};
     for (int i = 0; i < Image1.Count(); ++i) {
         const std::int32_t left = PassoX * i + InizioX;
@@ -150,13 +151,13 @@ void GameScreen::Timer1_Timer()
     // The platform goes on ticking while the congratulation is open: one is enough.
     if (congratulating_) return;
 
-    HandTotals sums{0, 0, 0};
+    BoardTexts board;
     for (int i = 0; i <= 6; ++i) {
-        sums[0] += CardValue(Image1[i].Tag());
-        sums[1] += CardValue(Image2[i].Tag());
-        sums[2] += CardValue(Image3[i].Tag());
+        board[0][std::size_t(i)] = Image1[i].Tag();
+        board[1][std::size_t(i)] = Image2[i].Tag();
+        board[2][std::size_t(i)] = Image3[i].Tag();
     }
-    if (!HandsEven(sums)) return;
+    if (!HandsEven(Totals(board))) return;
 
     for (int i = 0; i <= 6; ++i) {
         Image1[i].SetEnabled(false);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContentSet.h"
 #include "platform/ControlArray.h"
 #include "platform/Form.h"
+#include "rules/ContentSets.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,7 +23,7 @@ namespace game {
 // each given its content set.
 class GameScreen : public platform::Form {
 public:
-    GameScreen(const ContentSet& content, const platform::FormDesc& description);
+    GameScreen(const rules::ContentSet& content, const platform::FormDesc& description);
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -39,7 +39,7 @@ public:
     void Image3_DragDrop(int Index, platform::Control& Source, double X, double Y);
     void Timer1_Timer();
 
-    const ContentSet& Content() const { return content_; }
+    const rules::ContentSet& Content() const { return content_; }
 
     std::int16_t NumeroMosse = 0;
     // The card grid as measured at the last activation, in twips. Wider than the design's
@@ -58,7 +58,7 @@ private:
     void Swap(platform::Image& target, platform::Control& source);
     void ShowMoves();
 
-    const ContentSet& content_;
+    const rules::ContentSet& content_;
     bool congratulating_ = false;
 };
 

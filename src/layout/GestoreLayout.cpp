@@ -1,6 +1,6 @@
 #include "GestoreLayout.h"
 
-namespace Modulo1 {
+namespace layout {
 
 void CreateLayout(platform::Form& form)
 {
@@ -14,4 +14,4 @@ void ResizeLayout()
     if (GestoreLayout) GestoreLayout->ResizeControls();
 }
 
-} // namespace Modulo1
+} // namespace layout

@@ -8,9 +8,9 @@ namespace platform {
 class Form;
 }
 
-// The program-wide module: the one layout scaler, serving the screen that was loaded last.
-// Every screen's load replaces it, which destroys the previous screen's scaler.
-namespace Modulo1 {
+// The program-wide layout scaler, serving the screen that was loaded last. Every screen's
+// load replaces it, which destroys the previous screen's scaler.
+namespace layout {
 
 inline std::unique_ptr<clsResize> GestoreLayout;
 
@@ -20,4 +20,4 @@ void CreateLayout(platform::Form& form);
 // What every screen's resize does: rescale its controls.
 void ResizeLayout();
 
-} // namespace Modulo1
+} // namespace layout

@@ -51,7 +51,7 @@ clsResize::~clsResize()
     sourceForm_ = nullptr;
 }
 
-Form* clsResize::SourceForm() const { return Form::Exists(sourceForm_) ? sourceForm_ : nullptr; }
+Form* clsResize::SourceForm() const { return sourceForm_; }
 
 void clsResize::SetSourceForm(Form* form) { sourceForm_ = form; }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/Form.h"
+
+#include <QPointer>
 #include <cstdint>
 #include <vector>
 
 namespace platform {
 class Control;
-class Form;
 } // namespace platform
 
 // The design position and size of one control, in the form's scale unit.
@@ -45,7 +47,7 @@ public:
 private:
     void RecordControlPositions();
 
-    platform::Form* sourceForm_ = nullptr;
+    QPointer<platform::Form> sourceForm_; // a form may go before its scaler
     std::int32_t designWidth_ = 0;
     std::int32_t designHeight_ = 0;
     std::vector<ControlRecord> controlTable_;

@@ -1,17 +1,17 @@
 #include "App.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFont>
-#include <QStyleFactory>
-#include <QTimer>
+#include "Log.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <QApplication>
+#include <QFont>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStyleFactory>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h> // getuid: the user, even when the environment says otherwise
+#endif
 
 namespace platform {
 
@@ -29,51 +29,67 @@ QString& KeyOverride()
     return key;
 }
 
-int guardSocket = -1;
-
-QString GuardName()
+std::unique_ptr<QLocalServer>& Guard()
 {
-    if (!KeyOverride().isEmpty()) return KeyOverride();
-    // Per user and per display: two users, or one user on two separate displays, each
-    // play their own game.
-    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty()) display = qEnvironmentVariable("DISPLAY");
-    return QStringLiteral("merendella-%1-%2").arg(::getuid()).arg(display);
+    static std::unique_ptr<QLocalServer> guard;
+    return guard;
+}
+
+QString UserId()
+{
+#ifdef Q_OS_UNIX
+    return QString::number(::getuid());
+#else
+    return qEnvironmentVariable("USERNAME");
+#endif
+}
+
+// A listening socket that the system frees with the process, however it ends.
+bool Listen(QLocalServer& server, const QString& name)
+{
+#ifdef Q_OS_LINUX
+    // In Linux's abstract namespace: no file that a killed copy could leave behind.
+    server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+#endif
+    if (server.listen(name)) return true;
+    if (server.serverError() != QAbstractSocket::AddressInUseError) return false;
+    // A socket file that nobody answers on was left by a copy that was killed: take it over.
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(1000)) return false;
+    QLocalServer::removeServer(name);
+    return server.listen(name);
 }
 
 } // namespace
 
+QString App::InstanceKey()
+{
+    if (!KeyOverride().isEmpty()) return KeyOverride();
+    // One copy per user and login session; without a session manager, per display. A Wayland
+    // display comes first: an X11 client of the same desktop sees it too.
+    QString session = qEnvironmentVariable("XDG_SESSION_ID");
+    if (session.isEmpty()) session = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (session.isEmpty()) session = qEnvironmentVariable("DISPLAY");
+    session.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QStringLiteral("merendella-%1-%2").arg(UserId(), session);
+}
+
 bool App::PrevInstance()
 {
-    if (guardSocket >= 0) return false;
-    // A name in Linux's abstract socket namespace: binding it is atomic, it needs no folder
-    // that could be missing or read-only, and the kernel frees it when the process dies.
-    const QByteArray name = GuardName().toUtf8();
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    const std::size_t length = std::min<std::size_t>(std::size_t(name.size()), sizeof(addr.sun_path) - 1);
-    std::memcpy(addr.sun_path + 1, name.constData(), length);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        std::fprintf(stderr, "merendella: cannot check for another copy: %s\n", std::strerror(errno));
+    if (Guard()) return false;
+    auto server = std::make_unique<QLocalServer>();
+    const QString key = InstanceKey();
+    if (Listen(*server, key)) {
+        Guard() = std::move(server);
         return false;
     }
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), socklen_t(offsetof(sockaddr_un, sun_path) + 1 + length)) != 0) {
-        const int error = errno;
-        ::close(fd);
-        if (error == EADDRINUSE) return true;
-        std::fprintf(stderr, "merendella: cannot check for another copy: %s\n", std::strerror(error));
-        return false;
-    }
-    guardSocket = fd;
+    if (server->serverError() == QAbstractSocket::AddressInUseError) return true;
+    qCWarning(lcStart, "cannot check for another copy: %s", qPrintable(server->errorString()));
     return false;
 }
 
-void App::ReleaseInstanceGuardForTesting()
-{
-    if (guardSocket >= 0) ::close(guardSocket);
-    guardSocket = -1;
-}
+void App::ReleaseInstanceGuardForTesting() { Guard().reset(); }
 
 void App::SetInstanceKeyForTesting(const QString& key) { KeyOverride() = key; }
 

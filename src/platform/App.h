@@ -7,10 +7,12 @@ namespace platform {
 // The application object.
 class App {
 public:
-    // True when another copy of the program already runs for this user on this display.
+    // True when another copy of the program already runs for this user in this session.
     // The first call takes the guard, which the system releases when the process ends,
     // however it ends, so that a copy that crashed never blocks the next start.
     static bool PrevInstance();
+    // The name of the guard: per user and login session.
+    static QString InstanceKey();
     // The folder that holds the program, without a trailing separator.
     static QString Path();
     // The title that message boxes without one of their own show.

@@ -32,7 +32,6 @@ struct ControlDesc {
     std::int64_t backColor = DefaultColor;
     bool transparent = false; // labels: the screen shows through
     Alignment alignment = Alignment::Left;
-    bool wordWrap = false;
     std::string_view pointer{}; // resource path of an .ico or .cur; empty: standard arrow
     std::string_view picture{}; // resource path of an embedded picture
     bool stretch = false;

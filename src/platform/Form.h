@@ -3,7 +3,9 @@
 #include "ControlArray.h"
 #include "Description.h"
 
+#include <QObject>
 #include <QPoint>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <cstdint>
@@ -11,8 +13,9 @@
 #include <stdexcept>
 #include <vector>
 
+class QPainter;
+class QRect;
 class QWidget;
-class QImage;
 
 namespace platform {
 
@@ -21,22 +24,17 @@ class Image;
 class FormWindow;
 class DragOutline;
 
-// Drawing of Line: a line, an outlined box or a filled box.
-enum class LineStyle { Line, Box, BoxFilled };
-
 // A screen: a top-level window whose client area holds the controls of its description.
 // The screen's own code overrides the three events. Forms are loaded, shown and unloaded
 // through Forms, which owns them.
-class Form {
+class Form : public QObject {
 public:
     explicit Form(const FormDesc& description);
-    virtual ~Form();
+    ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
     const QString& Name() const { return name_; }
-    // Whether this form still exists: a reference kept elsewhere may outlive it.
-    static bool Exists(const Form* form);
 
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -73,20 +71,16 @@ public:
     std::uint32_t BackColor() const { return backColor_; }
     void SetBackColor(std::uint32_t bgr);
 
-    // Persistent drawing: what Line paints stays behind the controls until painted over.
+    // Persistent drawing: with AutoRedraw on, a filled box between two corners, in the present
+    // scale unit, stays behind the controls, following the client area's size.
     bool AutoRedraw() const { return autoRedraw_; }
     void SetAutoRedraw(bool on) { autoRedraw_ = on; }
-    int DrawMode() const { return drawMode_; }
-    void SetDrawMode(int mode) { drawMode_ = mode; }
-    int DrawStyle() const { return drawStyle_; }
-    void SetDrawStyle(int style) { drawStyle_ = style; }
-    int DrawWidth() const { return drawWidth_; }
-    void SetDrawWidth(int width) { drawWidth_ = width < 1 ? 1 : width; }
-    void Line(double x1, double y1, double x2, double y2, std::uint32_t bgr, LineStyle style = LineStyle::Line);
-    const QImage* PersistentImage() const;
+    void FillBox(double x1, double y1, double x2, double y2, std::uint32_t bgr);
+    // Paints the background and what was drawn persistently, within rect.
+    void PaintBackground(QPainter& painter, const QRect& rect) const;
 
     // The window's handle, for LockWindowUpdate.
-    std::uintptr_t hWnd() const { return reinterpret_cast<std::uintptr_t>(this); }
+    std::uintptr_t hWnd() const { return reinterpret_cast<std::uintptr_t>(window_); }
 
     // Every control, in creation order.
     const std::vector<Control*>& Controls() const { return controls_; }
@@ -128,6 +122,11 @@ private:
     void BuildControl(const ControlDesc& desc);
     void LayoutWindow();
 
+    struct Box {
+        QRectF area; // in fractions of the client area
+        std::uint32_t bgr;
+    };
+
     QString name_;
     FormWindow* window_ = nullptr;
     QWidget* client_ = nullptr;
@@ -140,8 +139,7 @@ private:
     int scaleMode_ = ScaleTwips;
     double userScaleWidth_ = 0, userScaleHeight_ = 0;
     bool autoRedraw_ = false;
-    int drawMode_ = 13, drawStyle_ = 0, drawWidth_ = 1;
-    std::unique_ptr<QImage> persistent_;
+    std::vector<Box> drawn_;
     bool loaded_ = false;
     QSize lastClient_;
     Image* dragSource_ = nullptr;

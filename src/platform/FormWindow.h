@@ -23,7 +23,7 @@ private:
 // The client area: the form's background colour and its persistent drawing.
 class ClientArea : public QWidget {
 public:
-    explicit ClientArea(Form& form, QWidget* parent);
+    ClientArea(Form& form, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* e) override;

@@ -16,7 +16,6 @@ namespace {
 struct Registry {
     QHash<QString, Forms::Factory> factories;
     std::vector<std::unique_ptr<Form>> loaded;
-    std::vector<std::unique_ptr<Form>> unloaded; // destroyed once the event loop is back
     Form* active = nullptr;
     bool ended = false;
     std::function<void()> quit = [] { QCoreApplication::exit(0); };
@@ -28,11 +27,11 @@ Registry& R()
     return r;
 }
 
-void DestroyUnloaded()
+// A screen's timers stop with it, before its window is destroyed.
+void StopTimers(Form& form)
 {
-    auto doomed = std::move(R().unloaded);
-    R().unloaded.clear();
-    doomed.clear();
+    for (QObject* child : form.Window()->children())
+        if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
 }
 
 } // namespace
@@ -97,14 +96,12 @@ void Forms::Unload(Form& form)
     form.loaded_ = false;
     form.CancelDrag();
     form.Window()->hide();
-    // Its timers die with it: stop them now, the window is destroyed later.
-    for (QObject* child : form.Window()->children())
-        if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
+    StopTimers(form);
     if (R().active == &form) R().active = nullptr;
-    R().unloaded.push_back(std::move(*it));
+    // The screen may be unloading itself from one of its own handlers: it goes once the
+    // event loop is back.
+    it->release()->deleteLater();
     loaded.erase(it);
-    // The screen may be unloading itself from one of its own handlers.
-    QTimer::singleShot(0, [] { DestroyUnloaded(); });
     if (loaded.empty() && !R().ended) {
         R().ended = true;
         R().quit();
@@ -116,8 +113,7 @@ void Forms::End()
     for (auto& f : R().loaded) {
         f->loaded_ = false;
         f->Window()->hide();
-        for (QObject* child : f->Window()->children())
-            if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
+        StopTimers(*f);
     }
     R().active = nullptr;
     if (!R().ended) {
@@ -135,7 +131,7 @@ void Forms::Shutdown()
     R().active = nullptr;
     for (auto& f : loaded) f->loaded_ = false;
     loaded.clear();
-    DestroyUnloaded();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     R().ended = false;
 }
 

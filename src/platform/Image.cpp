@@ -87,8 +87,7 @@ private:
         }
         // The scaled picture is kept: repaints during a drag then cost a blit, not a resample.
         if (cache_.isNull() || cache_.size() != target) {
-            cache_ = QPixmap::fromImage(
-                image.size() == target ? image : image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            cache_ = QPixmap::fromImage(image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             cache_.setDevicePixelRatio(dpr);
         }
         p.drawPixmap(inner.topLeft(), cache_);

@@ -1,10 +1,11 @@
 #include "Picture.h"
 
+#include "Log.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSet>
-#include <cstdio>
 
 namespace platform {
 
@@ -21,8 +22,7 @@ void ReportOnce(const QString& path, const QString& reason)
     const QString key = path + QLatin1Char('\n') + reason;
     if (reported.contains(key)) return;
     reported.insert(key);
-    std::fprintf(stderr, "merendella: cannot show picture %s: %s\n", qPrintable(path), qPrintable(reason));
-    std::fflush(stderr);
+    qCWarning(lcPicture, "cannot show picture %s: %s", qPrintable(path), qPrintable(reason));
 }
 
 // libjpeg pads a file cut short with grey and only warns, on every decode: look for the end
@@ -57,6 +57,15 @@ QString Check(const QString& path, QImageReader& reader, QSize& decodeSize, QSiz
     return {};
 }
 
+// Decodes at the size asked for, in a format that paints without conversion; null on failure.
+QImage Decode(QImageReader& reader, QSize size)
+{
+    if (size.isValid()) reader.setScaledSize(size);
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) return {};
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
 } // namespace
 
 Picture Picture::LoadPicture(const QString& path, QSize targetSize)
@@ -69,29 +78,10 @@ Picture Picture::LoadPicture(const QString& path, QSize targetSize)
     QSize decodeSize;
     QString error = Check(path, reader, decodeSize, targetSize);
     if (error.isEmpty()) {
-        if (decodeSize.isValid()) reader.setScaledSize(decodeSize);
-        QImage image;
-        if (reader.read(&image) && !image.isNull())
-            data->image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                        : QImage::Format_RGB32);
-        else
-            error = QStringLiteral("cannot decode (%1)").arg(reader.errorString());
+        data->image = Decode(reader, decodeSize);
+        if (data->image.isNull()) error = QStringLiteral("cannot decode (%1)").arg(reader.errorString());
     }
-    if (!error.isEmpty()) {
-        data->error = error;
-        ReportOnce(path, error);
-    }
-    Picture p;
-    p.data_ = std::move(data);
-    return p;
-}
-
-Picture Picture::FromImage(QImage image, QString source)
-{
-    auto data = std::make_shared<Data>();
-    data->image = std::move(image);
-    data->source = std::move(source);
-    if (data->image.isNull()) data->error = QStringLiteral("empty image");
+    if (!error.isEmpty()) ReportOnce(path, error);
     Picture p;
     p.data_ = std::move(data);
     return p;
@@ -107,11 +97,7 @@ void Picture::Refine(QSize targetSize) const
     const QSize want = targetSize.boundedTo(reader.size());
     data_->complete = want == reader.size();
     if (!want.isValid() || (held.width() >= want.width() && held.height() >= want.height())) return;
-    reader.setScaledSize(want);
-    QImage image;
-    if (reader.read(&image) && !image.isNull())
-        data_->image =
-            image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (QImage image = Decode(reader, want); !image.isNull()) data_->image = std::move(image);
 }
 
 const QImage& Picture::Image() const
@@ -124,12 +110,6 @@ const QString& Picture::Source() const
 {
     static const QString none;
     return data_ ? data_->source : none;
-}
-
-const QString& Picture::Error() const
-{
-    static const QString none;
-    return data_ ? data_->error : none;
 }
 
 } // namespace platform

@@ -18,7 +18,6 @@ public:
     // Reads a picture file. targetSize, when valid, is the size in device pixels at which
     // the picture will be shown: larger files are decoded straight to that size.
     static Picture LoadPicture(const QString& path, QSize targetSize = {});
-    static Picture FromImage(QImage image, QString source = {});
 
     bool IsEmpty() const { return !data_; }
     bool Failed() const { return data_ && data_->image.isNull(); }
@@ -27,7 +26,6 @@ public:
     // file's own size; the picture stays the same object.
     void Refine(QSize targetSize) const;
     const QString& Source() const;
-    const QString& Error() const;
     // Distinct for every picture object, 0 for the empty picture: the picture's handle.
     std::uintptr_t Handle() const { return reinterpret_cast<std::uintptr_t>(data_.get()); }
 
@@ -38,7 +36,6 @@ private:
         mutable QImage image;
         mutable bool complete = false; // decoded at the file's own size: nothing to refine
         QString source;
-        QString error;
     };
     std::shared_ptr<const Data> data_;
 };

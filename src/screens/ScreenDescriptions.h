@@ -33,7 +33,7 @@ inline constexpr std::array<ControlDesc, 3> FormAvvioControls{{
      .left = 360, .top = 240, .width = 8775, .height = 4575,
      .caption = "Merendella", .font = {"Comic Sans MS", 72, true, true},
      .foreColor = 0x80FFFF, .backColor = 0xFFFF00, .transparent = true,
-     .alignment = Alignment::Center, .wordWrap = true, .tabIndex = 0},
+     .alignment = Alignment::Center, .tabIndex = 0},
     {.kind = ControlKind::Label, .name = "Label1",
      .left = 120, .top = 6120, .width = 2775, .height = 735,
      .caption = "21 aprile 2004", .font = {"Comic Sans MS", 14.25, true, false},
@@ -113,11 +113,11 @@ constexpr std::array<ControlDesc, 30> Controls()
     c[n++] = {.kind = ControlKind::Label, .name = "Label1",
               .left = 240, .top = 5520, .width = 4335, .height = 1695,
               .caption = "Label1", .font = {"Arial", 12, false, false},
-              .transparent = true, .wordWrap = true, .tabIndex = 1};
+              .transparent = true, .tabIndex = 1};
     c[n++] = {.kind = ControlKind::Label, .name = "Label2",
               .left = 5520, .top = 6480, .width = 1575, .height = 495,
               .caption = "Label2", .font = {"Arial", 15.75, false, false},
-              .transparent = true, .wordWrap = true, .tabIndex = 2};
+              .transparent = true, .tabIndex = 2};
     c[n++] = {.kind = ControlKind::CommandButton, .name = "Command1",
               .left = 7920, .top = 6240, .width = 1815, .height = 855,
               .caption = "ricomincia", .font = {"Arial", 14.25, false, false},

@@ -25,11 +25,11 @@ FormAvvio::FormAvvio()
 
 void FormAvvio::Form_Load()
 {
-    Modulo1::CreateLayout(*this);
+    layout::CreateLayout(*this);
     SetBackColor(std::uint32_t(ModuloColoriSuoni::ColoreCasuale()));
 }
 
-void FormAvvio::Form_Resize() { Modulo1::ResizeLayout(); }
+void FormAvvio::Form_Resize() { layout::ResizeLayout(); }
 
 void FormAvvio::Form_Activate()
 {
@@ -38,14 +38,12 @@ void FormAvvio::Form_Activate()
     const int savedScaleMode = ScaleMode();
     const bool savedAutoRedraw = AutoRedraw();
     SetAutoRedraw(true);
-    SetDrawMode(13); // copy pen
-    SetDrawStyle(6); // inside solid
     SetScaleMode(ScalePixels);
-    SetDrawWidth(1);
     SetScaleHeight(256);
-    // 256 filled bands, turquoise at the top to blue at the bottom. Band i covers units i to
-    // i + 1 of the 256, so that together they fill the client area from edge to edge.
-    for (int i = 0; i <= 255; ++i) Line(0, i, Width(), i + 1, RGB(19, 255 - i, 228), LineStyle::BoxFilled);
+    // 256 bands, turquoise at the top to blue at the bottom, each filled in the copy pen.
+    // Band i covers units i to i + 1 of the 256, so that together they fill the client area
+    // from edge to edge; the width, in twips, lies far beyond the right edge.
+    for (int i = 0; i <= 255; ++i) FillBox(0, i, Width(), i + 1, RGB(19, 255 - i, 228));
     SetScaleMode(savedScaleMode);
     SetAutoRedraw(savedAutoRedraw);
 }

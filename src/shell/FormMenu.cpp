@@ -25,13 +25,13 @@ FormMenu::FormMenu()
 
 void FormMenu::Form_Load()
 {
-    Modulo1::CreateLayout(*this);
+    layout::CreateLayout(*this);
     SetBackColor(std::uint32_t(ModuloColoriSuoni::ColoreCasuale()));
 }
 
 void FormMenu::Form_Activate() { CoverDisplay(); }
 
-void FormMenu::Form_Resize() { Modulo1::ResizeLayout(); }
+void FormMenu::Form_Resize() { layout::ResizeLayout(); }
 
 void FormMenu::Command1_Click()
 {

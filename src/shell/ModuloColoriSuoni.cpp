@@ -1,14 +1,10 @@
 #include "ModuloColoriSuoni.h"
 
+#include "game/rules/Palette.h"
 #include "platform/Random.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace ModuloColoriSuoni {
 
-int PalettePosition(double r) { return std::clamp(int(std::floor(r * 18)) + 1, 1, 18); }
-
-std::int32_t ColoreCasuale() { return Palette[std::size_t(PalettePosition(platform::Rnd()))]; }
+std::int32_t ColoreCasuale() { return rules::Palette[std::size_t(rules::PalettePosition(platform::Rnd()))]; }
 
 } // namespace ModuloColoriSuoni

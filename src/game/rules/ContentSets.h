@@ -5,7 +5,7 @@
 #include <string_view>
 
 // The two content sets of the game: which pictures and values a deal puts into the hands.
-namespace game {
+namespace rules {
 
 inline constexpr int Hands = 3;
 inline constexpr int CardsPerHand = 7;
@@ -35,7 +35,6 @@ inline constexpr CardKind P4{"\\img\\figurine4.jpg", 4};
 inline constexpr CardKind P5{"\\img\\figurine5.jpg", 5};
 inline constexpr CardKind P7{"\\img\\figurine7.jpg", 7};
 inline constexpr CardKind P10{"\\img\\figurine10.jpg", 10};
-inline constexpr std::array<CardKind, 7> All{P1, P2, P3, P4, P5, P7, P10};
 } // namespace sticker
 
 namespace tart {
@@ -44,7 +43,6 @@ inline constexpr CardKind S1{"\\img\\torta1.jpg", 1};
 inline constexpr CardKind S2{"\\img\\torta2.jpg", 2};
 inline constexpr CardKind S3{"\\img\\torta3.jpg", 3};
 inline constexpr CardKind S4{"\\img\\torta4.jpg", 4};
-inline constexpr std::array<CardKind, 5> All{S0, S1, S2, S3, S4};
 } // namespace tart
 
 inline constexpr std::array<Deal, 6> StickerDeals{{
@@ -76,7 +74,4 @@ inline constexpr ContentSet Tarts{
 
 inline constexpr std::string_view SecondInstruction = "Sei capace di accontentarli?";
 
-// The deal that a draw r in [0, 1) picks among count deals, each equally likely.
-int DealNumber(double r, int count);
-
-} // namespace game
+} // namespace rules

@@ -1,0 +1,112 @@
+// A screen's window on the display: position and size in twips, scale units, window state,
+// and the drawing freeze.
+
+#include "Form.h"
+#include "FormWindow.h"
+#include "Screen.h"
+#include "Units.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace platform {
+
+double Form::Left() const { return PixelsToTwips(window_->frameGeometry().x()); }
+double Form::Top() const { return PixelsToTwips(window_->frameGeometry().y()); }
+double Form::Width() const { return PixelsToTwips(window_->frameGeometry().width()); }
+double Form::Height() const { return PixelsToTwips(window_->frameGeometry().height()); }
+
+void Form::SetLeft(double twips) { window_->move(TwipsToPixels(twips), window_->frameGeometry().y()); }
+void Form::SetTop(double twips) { window_->move(window_->frameGeometry().x(), TwipsToPixels(twips)); }
+
+void Form::SetWidth(double twips)
+{
+    const int frame = window_->frameGeometry().width() - window_->width();
+    window_->resize(std::max(1, TwipsToPixels(twips) - frame), window_->height());
+    ClientResized();
+}
+
+void Form::SetHeight(double twips)
+{
+    const int frame = window_->frameGeometry().height() - window_->height();
+    window_->resize(window_->width(), std::max(1, TwipsToPixels(twips) - frame));
+    ClientResized();
+}
+
+void Form::CoverDisplay()
+{
+    SetTop(0);
+    SetLeft(0);
+    SetHeight(Screen::Height());
+    SetWidth(Screen::Width());
+}
+
+double Form::ScaleWidth() const
+{
+    switch (scaleMode_) {
+    case ScalePixels:
+        return client_->width();
+    case ScaleUser:
+        return userScaleWidth_;
+    default:
+        return PixelsToTwips(client_->width());
+    }
+}
+
+double Form::ScaleHeight() const
+{
+    switch (scaleMode_) {
+    case ScalePixels:
+        return client_->height();
+    case ScaleUser:
+        return userScaleHeight_;
+    default:
+        return PixelsToTwips(client_->height());
+    }
+}
+
+void Form::SetScaleMode(int mode) { scaleMode_ = (mode == ScalePixels) ? ScalePixels : ScaleTwips; }
+
+void Form::SetScaleHeight(double units)
+{
+    userScaleWidth_ = ScaleWidth();
+    userScaleHeight_ = units;
+    scaleMode_ = ScaleUser;
+}
+
+int Form::WindowState() const
+{
+    const Qt::WindowStates s = window_->windowState();
+    if (s & Qt::WindowMinimized) return Minimized;
+    if (s & Qt::WindowMaximized) return Maximized;
+    return Normal;
+}
+
+void Form::SetWindowState(int state)
+{
+    Qt::WindowStates s = window_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == Minimized) s |= Qt::WindowMinimized;
+    if (state == Maximized) s |= Qt::WindowMaximized;
+    window_->setWindowState(s);
+}
+
+bool LockWindowUpdate(std::uintptr_t hWnd)
+{
+    static QPointer<QWidget> locked;
+    if (hWnd == 0) {
+        if (locked) locked->setUpdatesEnabled(true);
+        locked = nullptr;
+        return true;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (reinterpret_cast<std::uintptr_t>(window) != hWnd) continue;
+        // One window at a time, as the system call allows.
+        if (locked && locked != window) return false;
+        locked = window;
+        window->setUpdatesEnabled(false);
+        return true;
+    }
+    return false;
+}
+
+} // namespace platform

@@ -1,0 +1,143 @@
+// The rules without any display: which deal a draw gives, card values, the win rule, the
+// palette. Every expected value is written out as the game's designers gave it.
+
+#include "game/rules/Palette.h"
+#include "game/rules/Rules.h"
+#include "support/Solver.h"
+
+#include <QTest>
+#include <cmath>
+#include <map>
+
+using namespace rules;
+
+class TestRules : public QObject {
+    Q_OBJECT
+private slots:
+    // Fixed draws and the deals they give: every deal of both screens is reached, and each
+    // is the designed one, file and value for each child.
+    void drawsPickDeals_data()
+    {
+        QTest::addColumn<bool>("stickers");
+        QTest::addColumn<double>("draw");
+        QTest::addColumn<QString>("dealt"); // file:value of hands 1, 2, 3
+        const double belowOne = std::nextafter(1.0, 0.0);
+        QTest::newRow("stickers 0.0") << true << 0.0 << "figurine1:1 figurine2:2 figurine3:3";
+        QTest::newRow("stickers 0.1666") << true << 0.1666 << "figurine1:1 figurine2:2 figurine3:3";
+        QTest::newRow("stickers 1/6") << true << 1.0 / 6 << "figurine1:1 figurine3:3 figurine5:5";
+        QTest::newRow("stickers 0.4") << true << 0.4 << "figurine10:10 figurine4:4 figurine7:7";
+        QTest::newRow("stickers 0.5") << true << 0.5 << "figurine4:4 figurine2:2 figurine3:3";
+        QTest::newRow("stickers 0.7") << true << 0.7 << "figurine4:4 figurine5:5 figurine3:3";
+        QTest::newRow("stickers 0.84") << true << 0.84 << "figurine7:7 figurine4:4 figurine1:1";
+        QTest::newRow("stickers below 1") << true << belowOne << "figurine7:7 figurine4:4 figurine1:1";
+        QTest::newRow("tarts 0.0") << false << 0.0 << "torta0:0 torta1:1 torta2:2";
+        QTest::newRow("tarts 0.3333") << false << 0.3333 << "torta0:0 torta1:1 torta2:2";
+        QTest::newRow("tarts 0.34") << false << 0.34 << "torta1:1 torta2:2 torta3:3";
+        QTest::newRow("tarts 0.6667") << false << 0.6667 << "torta0:0 torta2:2 torta4:4";
+        QTest::newRow("tarts below 1") << false << belowOne << "torta0:0 torta2:2 torta4:4";
+        QTest::newRow("tarts, a draw of 1") << false << 1.0 << "torta0:0 torta2:2 torta4:4"; // stays in range
+    }
+
+    void drawsPickDeals()
+    {
+        QFETCH(bool, stickers);
+        QFETCH(double, draw);
+        QFETCH(QString, dealt);
+        const Deal& deal = DealFor(stickers ? Stickers : Tarts, draw);
+        QStringList got;
+        support::Board board{};
+        for (int h = 0; h < Hands; ++h) {
+            const auto& kind = deal.hand[std::size_t(h)];
+            QString file = QString::fromLatin1(kind.file.data(), qsizetype(kind.file.size()));
+            QVERIFY2(file.startsWith("\\img\\") && file.endsWith(".jpg"), qPrintable(file));
+            got << file.mid(5).chopped(4) + ':' + QString::number(kind.value);
+            for (int i = 0; i < CardsPerHand; ++i) board[std::size_t(h * 7 + i)] = kind.value;
+        }
+        QCOMPARE(got.join(' '), dealt);
+        // Never won before the first move, always winnable.
+        QVERIFY(!HandsEven({board[0] * 7, board[7] * 7, board[14] * 7}));
+        QVERIFY(!support::Solve(board).empty());
+    }
+
+    void cardValues_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("value");
+        QTest::newRow("digit") << "7" << qint64(7);
+        QTest::newRow("two digits") << "10" << qint64(10);
+        QTest::newRow("zero") << "0" << qint64(0);
+        QTest::newRow("empty") << "" << qint64(0);
+        QTest::newRow("no number") << "abc" << qint64(0);
+        QTest::newRow("number then text") << "4 fragole" << qint64(4);
+        QTest::newRow("leading blank") << " 5" << qint64(5);
+        QTest::newRow("absurdly long") << QString(40, '9') << qint64(999999999999999999LL);
+    }
+
+    void cardValues()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint64, value);
+        QCOMPARE(qint64(CardValue(text)), value);
+    }
+
+    // The hands are even only when all three totals agree: each hand in turn is the odd one.
+    void winRule_data()
+    {
+        QTest::addColumn<QStringList>("hands");
+        QTest::addColumn<bool>("won");
+        const QString fourteen = "2 2 2 2 2 2 2", alsoFourteen = "10 1 1 1 1 0 0", fifteen = "3 2 2 2 2 2 2";
+        QTest::newRow("all fourteen") << QStringList{fourteen, alsoFourteen, "7 7 0 0 0 0 0"} << true;
+        QTest::newRow("first differs") << QStringList{fifteen, fourteen, alsoFourteen} << false;
+        QTest::newRow("second differs") << QStringList{fourteen, fifteen, alsoFourteen} << false;
+        QTest::newRow("third differs") << QStringList{fourteen, alsoFourteen, fifteen} << false;
+        QTest::newRow("empty values count 0") << QStringList{"      ", "0 0 0 0 0 0 0", "x y z 0 0 0 0"} << true;
+    }
+
+    void winRule()
+    {
+        QFETCH(QStringList, hands);
+        QFETCH(bool, won);
+        BoardTexts board;
+        for (int h = 0; h < Hands; ++h) {
+            const QStringList cards = hands[h].split(' ');
+            for (int i = 0; i < CardsPerHand; ++i) board[std::size_t(h)][std::size_t(i)] = cards.value(i);
+        }
+        QCOMPARE(HandsEven(Totals(board)), won);
+    }
+
+    void palette_data()
+    {
+        QTest::addColumn<double>("draw");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("colour");
+        QTest::newRow("0") << 0.0 << 1 << 0xC0C0FF;
+        QTest::newRow("just below 1/18") << std::nextafter(1.0 / 18, 0.0) << 1 << 0xC0C0FF;
+        QTest::newRow("1/18") << 1.0 / 18 << 2 << 0x8080FF;
+        QTest::newRow("0.5") << 0.5 << 10 << 0x0040C0;
+        QTest::newRow("below 1") << std::nextafter(1.0, 0.0) << 18 << 0xFF00FF;
+    }
+
+    void palette()
+    {
+        QFETCH(double, draw);
+        QFETCH(int, position);
+        QFETCH(int, colour);
+        QCOMPARE(PalettePosition(draw), position);
+        QCOMPARE(Palette[std::size_t(position)], colour);
+    }
+
+    // Evenly spread draws: every position a 1/18 share, repeated colours more often.
+    void paletteShares()
+    {
+        std::map<int, int> byColour;
+        for (int k = 0; k < 1800; ++k) ++byColour[Palette[std::size_t(PalettePosition((k + 0.5) / 1800))]];
+        const std::map<int, int> expected{{0xC0C0FF, 100}, {0x8080FF, 200}, {0x0080FF, 200}, {0x80C0FF, 100},
+                                          {0xC0FFFF, 100}, {0x0040C0, 200}, {0x80FF80, 100}, {0xFFFFC0, 100},
+                                          {0xFFFF00, 100}, {0xFFC0C0, 100}, {0xFFC0FF, 300}, {0xE0E0E0, 100},
+                                          {0xFF00FF, 100}};
+        QCOMPARE(byColour, expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRules)
+#include "tst_rules.moc"
