@@ -1,6 +1,7 @@
 #!/bin/bash
 # Renders every Merendella picture from the sources in art/src/ (see art/README.md).
-# Debian packages used: librsvg2-bin imagemagick fonts-comic-neue fonts-liberation2 fontconfig python3
+# Debian packages used: librsvg2-bin imagemagick optipng sox fonts-comic-neue fonts-liberation2 fontconfig python3
+# The sounds are made by art/sounds.sh (sox), called at the end.
 # Re-running on unchanged sources writes byte-identical files.
 set -euo pipefail
 
@@ -10,6 +11,8 @@ command -v rsvg-convert >/dev/null 2>&1 || need="$need librsvg2-bin"
 [[ "$(convert -version 2>/dev/null || true)" == *ImageMagick* ]] || need="$need imagemagick"
 command -v fc-list >/dev/null 2>&1 || need="$need fontconfig"
 [ -x /usr/bin/python3 ] || need="$need python3"
+command -v optipng >/dev/null 2>&1 || need="$need optipng"
+command -v sox >/dev/null 2>&1 || need="$need sox"
 if command -v fc-list >/dev/null 2>&1; then
     families=$(fc-list : family)
     grep -q "Comic Neue" <<<"$families" || need="$need fonts-comic-neue"
@@ -94,6 +97,27 @@ icon_pam "$SRC/icons/rightarrow16.svg" 16 16 "$BUILD/icons/rightarrow16.pam"
 icon_pam "$SRC/icons/bigarrow.xpm" 32 16 "$BUILD/icons/bigarrow.pam"
 "$PY" "$PALIMG" cur "$EMB/bigarrow.cur" 4 3 1 "$BUILD/icons/bigarrow.pam"
 
+# ---------------------------------------------------------------- larger renders: @2x and @4x PNG
+# For large displays, which show the children and the icons several times larger than their
+# designed size: the same drawings rendered at 2x and 4x, anti-aliased, full colour with alpha
+# (not bound to the GIF and ICO colour tables). child1 is drawn with crispEdges for its
+# 8-colour GIF; here it is smoothed like the others. optipng -nc keeps them 8-bit RGBA.
+# $1 svg source, $2 width, $3 height, $4 output png
+hires() {
+    sed 's/ shape-rendering="crispEdges"//' "$1" | rsvg-convert -w "$2" -h "$3" -o "$BUILD/hires/${4##*/}"
+    convert "$BUILD/hires/${4##*/}" "${PNGCLEAN[@]}" "png32:$4"
+    optipng -quiet -o2 -nc -strip all "$4"
+}
+mkdir -p "$BUILD/hires"
+for k in 2 4; do
+    for i in 1 2 3; do
+        hires "$SRC/children/child$i.svg" $((130 * k)) $((255 * k)) "$EMB/child$i@${k}x.png"
+    done
+    for n in icecream waving aeroplane rightarrow32 bigarrow; do
+        hires "$SRC/icons/$n.svg" $((32 * k)) $((32 * k)) "$EMB/${n%32}@${k}x.png"
+    done
+done
+
 # ---------------------------------------------------------------- application icon
 cp "$SRC/appicon/org.merendella.Merendella.svg" "$ICONS/scalable/org.merendella.Merendella.svg"
 for n in 16 32 48 64 128 256; do
@@ -142,6 +166,14 @@ convert "${icons[@]}" -background "$APRICOT" -alpha remove -scale 800% -borderco
     -gravity center +append "$S/icons8x.png"
 convert "${icons[@]}" -background white -alpha remove -bordercolor white -border 8 \
     -gravity center +append "$S/icons1w.png"
+convert "$EMB"/child{1,2,3}@2x.png "$EMB"/child{1,2,3}@4x.png -background "$APRICOT" -alpha remove \
+    -bordercolor "$APRICOT" -border 12 -gravity south +append "$S/children-hires.png"
+larger=()
+for k in 2 4; do for n in icecream waving aeroplane rightarrow bigarrow; do larger+=("$EMB/$n@${k}x.png"); done; done
+convert "${larger[@]}" -background "$APRICOT" -alpha remove -bordercolor "$APRICOT" -border 8 \
+    -gravity center +append "$S/icons-hires.png"
+convert "${larger[@]}" -background white -alpha remove -bordercolor white -border 8 \
+    -gravity center +append "$S/icons-hires-w.png"
 apps=()
 for n in 256 128 64 48 32 16; do apps+=("$ICONS/${n}x${n}/org.merendella.Merendella.png"); done
 convert "${apps[@]}" -background "$APRICOT" -alpha remove -bordercolor "$APRICOT" -border 8 \
@@ -152,14 +184,20 @@ title "Cards at 1:1 (512 px)" 32 "$S/t3.png"
 title "Children at 1:1, at 41x73 (1024x768 display) and 4x" 32 "$S/t4.png"
 title "Icons and cursors at 1:1 (apricot, white) and 8x: icecream, waving, aeroplane, rightarrow 32 + 16, bigarrow" 32 "$S/t5.png"
 title "Application icon 256, 128, 64, 48, 32, 16" 32 "$S/t6.png"
+title "Larger renders at 1:1: children @2x and @4x" 32 "$S/t7.png"
+title "Larger renders at 1:1 (apricot, white): icecream, waving, aeroplane, rightarrow, bigarrow @2x and @4x" 32 "$S/t8.png"
 convert -background "$APRICOT" \
     "$S/t1.png" "$S/r450a.png" "$S/r450b.png" \
     "$S/t2.png" "$S/r64.png" \
     "$S/t4.png" \( "$S/children1.png" "$S/children41.png" "$S/children4x.png" -gravity south +append \) \
     "$S/t5.png" \( "$S/icons1.png" "$S/icons1w.png" "$S/icons8x.png" -gravity center +append \) \
     "$S/t6.png" "$S/app.png" \
+    "$S/t7.png" "$S/children-hires.png" \
+    "$S/t8.png" "$S/icons-hires.png" "$S/icons-hires-w.png" \
     "$S/t3.png" "$S/r512a.png" "$S/r512b.png" \
     -gravity northwest -append -bordercolor "$APRICOT" -border 20 \
     -depth 8 "${PNGCLEAN[@]}" "$BUILD/contact-sheet.png"
+
+"$ART/sounds.sh"
 
 echo "render.sh: done; contact sheet in ${BUILD#$ROOT/}/contact-sheet.png"
