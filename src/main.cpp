@@ -9,11 +9,16 @@
 
 namespace {
 
-// Without a display Qt would abort; say what is needed instead.
+// Without a display Qt would abort; say what is needed instead. Only X11 and Wayland
+// desktops are found through the environment; elsewhere the system always has a display.
 bool HaveDisplay()
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
 }
 
 QtMessageHandler previousHandler = nullptr;
@@ -42,7 +47,6 @@ int main(int argc, char** argv)
     }
     previousHandler = qInstallMessageHandler(ReportFatal);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("merendella"));
     platform::App::Initialise();
     Modulo1::RegisterScreens();
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStyleFactory>
@@ -106,6 +107,11 @@ void App::SetPathForTesting(const QString& path) { PathOverride() = path; }
 
 void App::Initialise()
 {
+    // How the desktop knows the game: its task list, switcher and dock show the name and icon
+    // of the desktop entry this names (the Wayland app id, and on X11 the window class and name "Merendella").
+    QApplication::setApplicationName(QStringLiteral("Merendella"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.merendella.Merendella"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     // The screens name the faces they were designed with; where those are missing, the
     // nearest faces that the system packages take their place.

@@ -39,6 +39,11 @@ void Form::CoverDisplay()
     SetLeft(0);
     SetHeight(Screen::Height());
     SetWidth(Screen::Width());
+    // Window managers keep their panels over a window that only places itself, and Wayland
+    // compositors do not let a client place itself at all: ask for full-screen state too.
+    // When the window system answers with the final size, the ordinary resize rescales.
+    if (!Screen::Simulated())
+        window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
 }
 
 double Form::ScaleWidth() const

@@ -76,14 +76,16 @@ Form& Forms::Load(const QString& name)
 Form& Forms::Show(const QString& name)
 {
     Form& form = Load(name);
-    QWidget* window = form.Window();
-    window->show();
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
-    window->activateWindow();
+    // Activated before it goes on screen: its activation makes it cover the display, so the
+    // window never shows at the size it was loaded with.
     if (R().active != &form) {
         R().active = &form;
         form.Form_Activate();
     }
+    QWidget* window = form.Window();
+    window->show();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+    window->activateWindow();
     form.FocusFirst();
     return form;
 }

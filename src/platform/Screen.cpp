@@ -27,5 +27,6 @@ QSize DisplaySize()
 double Screen::Width() { return PixelsToTwips(DisplaySize().width()); }
 double Screen::Height() { return PixelsToTwips(DisplaySize().height()); }
 void Screen::SetSizeForTesting(QSize pixels) { sizeOverride = pixels; }
+bool Screen::Simulated() { return !sizeOverride.isEmpty(); }
 
 } // namespace platform
