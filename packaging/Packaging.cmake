@@ -5,8 +5,8 @@ include(GNUInstallDirs)
 
 set(MERENDELLA_APP_ID org.merendella.Merendella)
 
-# The program reads its pictures from img/ beside its real location, so the program and the
-# pictures share one private folder. A relative link in bin/ puts it on the search path; the
+# The program reads its pictures from img/ and its sounds from sounds/ beside its real location,
+# so the program, the pictures and the sounds share one private folder. A relative link in bin/ puts it on the search path; the
 # program resolves the link through /proc/self/exe, and a relative target keeps working when
 # the tree is staged (DESTDIR) or moved. bin/ rather than games/: the desktop entry runs a bare
 # "merendella", and games/ is missing from the search path of systemd user sessions and of
@@ -17,6 +17,8 @@ set(MERENDELLA_INSTALL_APPDIR "lib/merendella" CACHE STRING
 install(TARGETS merendella RUNTIME DESTINATION ${MERENDELLA_INSTALL_APPDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/img/ DESTINATION ${MERENDELLA_INSTALL_APPDIR}/img
         FILES_MATCHING PATTERN "*.jpg")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/sounds/ DESTINATION ${MERENDELLA_INSTALL_APPDIR}/sounds
+        FILES_MATCHING PATTERN "*.wav")
 
 file(RELATIVE_PATH merendella_link_target
      /${CMAKE_INSTALL_BINDIR} /${MERENDELLA_INSTALL_APPDIR}/merendella)
@@ -69,8 +71,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "one card onto another to swap them, until the three hands add up to the"
     "same total."
     ""
-    "Large pictures and a single gesture, played with a mouse or on a touch"
-    "screen. The interface is in Italian.")
+    "Large pictures, a sound for every move and a celebration for every win;"
+    "played by dragging or tapping, with a mouse, a touch screen or the keys."
+    "The interface is in Italian.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -82,7 +85,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # with the versions this build needs. Qt's X11 platform and JPEG plugins ship in libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The faces that stand in for the designed fonts; without them the screens fall back to DejaVu.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-comic-neue, fonts-liberation2")
+# Qt's Wayland platform lets the game run as a Wayland client; without it, through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-comic-neue, fonts-liberation2, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 find_program(DPKG_PROGRAM dpkg)
 if(DPKG_PROGRAM)

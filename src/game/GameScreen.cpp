@@ -2,6 +2,7 @@
 
 #include "layout/GestoreLayout.h"
 #include "platform/App.h"
+#include "platform/Celebration.h"
 #include "platform/CommandButton.h"
 #include "platform/Forms.h"
 #include "platform/Image.h"
@@ -11,6 +12,7 @@
 #include "platform/Picture.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
+#include "platform/Sound.h"
 #include "platform/Timer.h"
 #include "rules/Rules.h"
 #include "screens/ScreenDescriptions.h"
@@ -66,6 +68,7 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
     Command1.SetClickHandler([this] { Command1_Click(); });
     mnuEsci.SetClickHandler([this] { mnuEsci_Click(); });
     Timer1.SetTickHandler([this] { Timer1_Timer(); });
+    SetEscapeAction([this] { mnuEsci_Click(); });
 }
 
 void GameScreen::Form_Load() { layout::CreateLayout(*this); }
@@ -87,6 +90,7 @@ void GameScreen::Form_Resize() { layout::ResizeLayout(); }
 
 void GameScreen::Ricomincia()
 {
+    ClearSelection(); // a card picked in the last game belongs to it
     Command1.SetVisible(false);
     NumeroMosse = 0;
     congratulating_ = false;
@@ -131,7 +135,7 @@ void GameScreen::Swap(Image& target, Control& source)
     auto* card = dynamic_cast<Image*>(&source);
     if (!card) return;
     // The same picture object means the card was dropped onto itself.
-    if (target.Picture() == card->Picture()) return;
+    if (target.Picture() == card->Picture()) return Sound::Play(Sound::Nothing);
 
     Image5.SetPicture(target.Picture());
     target.SetPicture(card->Picture());
@@ -142,6 +146,7 @@ void GameScreen::Swap(Image& target, Control& source)
 
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
+    Sound::Play(Sound::Swap);
 }
 
 void GameScreen::ShowMoves() { Label2.SetCaption(QStringLiteral("Mosse ") + QString::number(NumeroMosse)); }
@@ -165,8 +170,12 @@ void GameScreen::Timer1_Timer()
         Image3[i].SetEnabled(false);
     }
     congratulating_ = true;
+    // The board cheers while the congratulation is open, and stops when it is closed.
+    Sound::Play(Sound::Win);
+    Celebration::Start(*this, {&Image4[0], &Image4[1], &Image4[2]});
     MsgBox(QStringLiteral("Bravo! Ci sei riuscito in ") + QString::number(NumeroMosse) + QStringLiteral(" mosse!"),
            vbOKOnly);
+    Celebration::Stop();
     congratulating_ = false;
     Command1.SetVisible(true);
     Timer1.SetEnabled(false);

@@ -1,5 +1,9 @@
 #include "CommandButton.h"
 
+#include "Pointer.h"
+#include "Screen.h"
+#include "Sound.h"
+
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
@@ -34,6 +38,8 @@ protected:
     {
         if (!graphical) {
             QPushButton::paintEvent(e);
+            QPainter p(this);
+            PaintFocus(p);
             return;
         }
         QStylePainter p(this);
@@ -51,12 +57,18 @@ protected:
         const QRect textRect(inner.left(), iconRect.bottom() + 1 + gap, inner.width(), textHeight);
         p.drawItemText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, palette(), isEnabled(), text(),
                        QPalette::ButtonText);
-        if (hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
-            p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-        }
+        PaintFocus(p);
+    }
+
+    // A ring that a child sees, around the button that Enter and Space act on.
+    void PaintFocus(QPainter& p)
+    {
+        if (!hasFocus()) return;
+        const qreal band = std::max(2.0, height() / 18.0);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0, 90, 200), band));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(rect()).adjusted(band / 2, band / 2, -band / 2, -band / 2), band, band);
     }
 };
 
@@ -81,13 +93,16 @@ void CommandButton::SetGraphical(const QString& iconPath)
 {
     auto* button = static_cast<ButtonWidget*>(view_);
     button->graphical = !iconPath.isEmpty();
-    button->setIcon(iconPath.isEmpty() ? QIcon() : QIcon(iconPath));
-    button->setIconSize(QSize(32, 32));
+    button->setIcon(iconPath.isEmpty() ? QIcon() : LoadIcon(iconPath));
+    // The 32-pixel picture grows with the caption's text.
+    const int side = int(std::lround(32 * Screen::TextScale()));
+    button->setIconSize(QSize(side, side));
     button->update();
 }
 
 void CommandButton::Click()
 {
+    Sound::Play(Sound::Click);
     // A copy: the handler may unload the screen, and this button with it.
     if (auto handler = click_) handler();
 }

@@ -1,5 +1,6 @@
 #include "Control.h"
 
+#include "Form.h"
 #include "Units.h"
 
 #include <QWidget>
@@ -60,6 +61,9 @@ void WidgetControl::SetVisible(bool on)
 {
     Control::SetVisible(on);
     widget_->setVisible(on);
+    // A button that appears on a screen where nothing has the focus takes it, so that the keys
+    // reach it (the restart button after a win).
+    if (on && widget_->isVisible() && !widget_->window()->focusWidget()) Parent().FocusFirst();
 }
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "Label.h"
 #include "MenuItem.h"
 #include "Pointer.h"
+#include "Screen.h"
 #include "Text.h"
 #include "Timer.h"
 #include "Units.h"
@@ -24,6 +25,12 @@ QFont MakeFont(const FontDesc& desc, const QFont& base)
     if (desc.points > 0) font.setPointSizeF(desc.points);
     font.setBold(desc.bold);
     font.setItalic(desc.italic);
+    return font;
+}
+
+QFont ForDisplay(QFont font)
+{
+    if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * Screen::TextScale());
     return font;
 }
 
@@ -86,6 +93,7 @@ void Form::BuildControl(const ControlDesc& d)
         if (!menuBar_) {
             auto* bar = new QMenuBar(window_);
             bar->setNativeMenuBar(false);
+            bar->setFont(ForDisplay(bar->font()));
             menuBar_ = bar;
         }
         QAction* action = static_cast<QMenuBar*>(menuBar_)->addAction(ToQString(d.caption));
@@ -95,7 +103,7 @@ void Form::BuildControl(const ControlDesc& d)
     }
 
     if (QWidget* w = control->Widget()) {
-        if (!d.font.face.empty() || d.font.points > 0) w->setFont(MakeFont(d.font, client_->font()));
+        if (!d.font.face.empty() || d.font.points > 0) w->setFont(ForDisplay(MakeFont(d.font, designFont_)));
         if (!d.pointer.empty()) w->setCursor(LoadPointer(ToQString(d.pointer)));
         static_cast<WidgetControl*>(control.get())->Move(d.left, d.top, d.width, d.height);
     } else {

@@ -4,12 +4,15 @@
 #include "Form.h"
 #include "FormWindow.h"
 #include "Image.h"
+#include "Sound.h"
 #include "Units.h"
 
 namespace platform {
 
 void Form::BeginDrag(Image& source, QPoint grab)
 {
+    // Picked up; a press that is to put a selected card down says so when it lands.
+    if (!selected_) Sound::Play(Sound::Pick);
     dragSource_ = &source;
     grab_ = grab;
     outline_->setGeometry(source.Widget()->geometry());
@@ -33,7 +36,7 @@ void Form::DropAt(QPoint clientPos)
     CancelDrag();
     if (!source) return;
     auto* target = dynamic_cast<Image*>(ControlOf(client_->childAt(clientPos)));
-    if (!target || !target->Enabled() || !target->AcceptsDrops()) return;
+    if (!target || !target->Enabled() || !target->AcceptsDrops()) return Sound::Play(Sound::Nothing);
     const QPoint inside = clientPos - target->Widget()->pos();
     target->DragDrop(*source, PixelsToTwips(inside.x()), PixelsToTwips(inside.y()));
 }

@@ -22,7 +22,8 @@ Form::Form(const FormDesc& d)
 
     client_ = new ClientArea(*this, window_);
     client_->setObjectName(QStringLiteral("client"));
-    client_->setFont(MakeFont(d.font, client_->font()));
+    designFont_ = MakeFont(d.font, client_->font());
+    client_->setFont(ForDisplay(designFont_));
     client_->setCursor(LoadPointer(ToQString(d.pointer)));
     if (d.backColor != DefaultColor)
         backColor_ = std::uint32_t(d.backColor);
@@ -104,6 +105,7 @@ void Form::ClientResized(bool force)
     if (!loaded_) return;
     if (!force && client_->size() == lastClient_) return;
     lastClient_ = client_->size();
+    ClearSelection();
     Form_Resize();
 }
 

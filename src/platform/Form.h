@@ -3,12 +3,14 @@
 #include "ControlArray.h"
 #include "Description.h"
 
+#include <QFont>
 #include <QObject>
 #include <QPoint>
 #include <QRectF>
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -115,6 +117,19 @@ public:
     void CancelDrag();
     QWidget* DragOutlineWidget() const;
 
+    // Moving a card without dragging it: a tap on a card (a press and release that never
+    // leaves it), or Enter or Space on the card the arrow keys highlight, selects it; the
+    // next one on another card drops the selected card there, as a drag would.
+    Image* Selected() const { return selected_; }
+    Image* Highlighted() const { return highlighted_; }
+    void Tap(Image& card, QPoint at);
+    // Forgets the selection and the highlight.
+    void ClearSelection();
+    // Arrows, Enter, Space and Escape on the screen; false for a key it does not take.
+    bool KeyPress(int key);
+    // What Escape does when no card is selected.
+    void SetEscapeAction(std::function<void()> action) { escape_ = std::move(action); }
+
 private:
     friend class FormWindow;
     friend class Forms;
@@ -135,6 +150,7 @@ private:
     std::vector<std::unique_ptr<Control>> owned_;
     std::vector<Control*> controls_;
     std::vector<QWidget*> tabOrder_;
+    QFont designFont_; // the screen's own font, before the display grows it
     std::uint32_t backColor_ = 0x8000000F;
     int scaleMode_ = ScaleTwips;
     double userScaleWidth_ = 0, userScaleHeight_ = 0;
@@ -144,6 +160,9 @@ private:
     QSize lastClient_;
     Image* dragSource_ = nullptr;
     QPoint grab_;
+    Image* selected_ = nullptr;
+    Image* highlighted_ = nullptr;
+    std::function<void()> escape_;
 };
 
 // Freezes the drawing of one window, given its handle; 0 releases the freeze.

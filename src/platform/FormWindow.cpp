@@ -2,16 +2,60 @@
 
 #include "Form.h"
 #include "Forms.h"
+#include "Sound.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
+#include <QStyleHints>
 
 namespace platform {
+
+namespace {
+
+// Swallows the presses that reach a screen straight after it appeared.
+class ClickGuard : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* window = widget ? dynamic_cast<FormWindow*>(widget->window()) : nullptr;
+        return window && window->JustShown();
+    }
+};
+
+} // namespace
 
 FormWindow::FormWindow(Form& form)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       form_(form)
-{}
+{
+    static ClickGuard* guard = nullptr;
+    if (!guard) qApp->installEventFilter(guard = new ClickGuard);
+}
+
+bool FormWindow::JustShown() const
+{
+    return shown_.isValid() && shown_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval();
+}
+
+void FormWindow::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    shown_.start();
+    // The focused button shows its mark from the start, not only once Tab was pressed.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    Sound::LoadSoon();
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_M && !e->isAutoRepeat())
+        Sound::ToggleMute();
+    else if (!form_.KeyPress(e->key()))
+        QWidget::keyPressEvent(e);
+}
 
 void FormWindow::resizeEvent(QResizeEvent* e)
 {
@@ -47,6 +91,13 @@ void ClientArea::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     form_.PaintBackground(p, e->rect());
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* e)
+{
+    // A press on anything that is not a card puts the selected card down.
+    form_.ClearSelection();
+    QWidget::mousePressEvent(e);
 }
 
 DragOutline::DragOutline(QWidget* parent)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 namespace platform {
@@ -11,13 +12,20 @@ class FormWindow : public QWidget {
 public:
     explicit FormWindow(Form& form);
 
+    // Whether the window came on screen within the last double-click interval: a click then
+    // is the second half of the double click that opened it, and is not taken.
+    bool JustShown() const;
+
 protected:
+    void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     Form& form_;
+    QElapsedTimer shown_;
 };
 
 // The client area: the form's background colour and its persistent drawing.
@@ -27,6 +35,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
 
 private:
     Form& form_;

@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "Celebration.h"
 #include "Form.h"
 
 #include <QCoreApplication>
@@ -97,6 +98,8 @@ void Forms::Unload(Form& form)
     if (it == loaded.end()) return;
     form.loaded_ = false;
     form.CancelDrag();
+    form.ClearSelection();
+    Celebration::Stop();
     form.Window()->hide();
     StopTimers(form);
     if (R().active == &form) R().active = nullptr;

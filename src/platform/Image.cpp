@@ -42,12 +42,17 @@ protected:
             PaintPicture(p, inner, picture.Image());
         }
         if (owner_.border_) qDrawShadePanel(&p, rect(), palette(), true, 1);
+        const Form& form = owner_.Parent();
+        if (form.Selected() == &owner_) PaintRing(p, 0, QColor(30, 40, 120), QColor(255, 200, 0));
+        if (form.Highlighted() == &owner_)
+            PaintRing(p, form.Selected() == &owner_ ? 2 : 0, Qt::white, QColor(0, 90, 200));
     }
 
     void mousePressEvent(QMouseEvent* e) override
     {
         if (e->button() == Qt::LeftButton && owner_.dragAutomatic_ && isEnabled()) {
             owner_.Parent().BeginDrag(owner_, e->position().toPoint());
+            tap_ = true;
             e->accept();
             return;
         }
@@ -58,14 +63,24 @@ protected:
     {
         Form& form = owner_.Parent();
         if (form.DragSource() == &owner_) form.DragTo(mapToParent(e->position().toPoint()));
+        tap_ = tap_ && rect().contains(e->position().toPoint());
         e->accept();
     }
 
     void mouseReleaseEvent(QMouseEvent* e) override
     {
         Form& form = owner_.Parent();
-        if (e->button() == Qt::LeftButton && form.DragSource() == &owner_)
-            form.DropAt(mapToParent(e->position().toPoint()));
+        const QPoint at = e->position().toPoint();
+        if (e->button() == Qt::LeftButton && form.DragSource() == &owner_) {
+            // Pressed and released on the card without ever leaving it: a tap, not a drag.
+            if (tap_ && rect().contains(at)) {
+                form.CancelDrag();
+                form.Tap(owner_, at);
+            } else {
+                form.ClearSelection();
+                form.DropAt(mapToParent(at));
+            }
+        }
         e->accept();
     }
 
@@ -111,8 +126,23 @@ private:
         p.drawText(inner, Qt::AlignCenter, value);
     }
 
+    // A thick ring in two colours inside the card, seen on light and dark pictures alike.
+    void PaintRing(QPainter& p, int inset, const QColor& outer, const QColor& inner)
+    {
+        const qreal band = std::max(4, std::min(width(), height()) / 9);
+        const QRectF ring = QRectF(rect())
+                                .adjusted(band / 2, band / 2, -band / 2, -band / 2)
+                                .adjusted(inset * band, inset * band, -inset * band, -inset * band);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(outer, band, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawRect(ring);
+        p.setPen(QPen(inner, band * 0.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawRect(ring);
+    }
+
     Image& owner_;
     QPixmap cache_;
+    bool tap_ = false;
 };
 
 Image::Image(Form& form, QString name, int index, QWidget* parent)
@@ -137,6 +167,13 @@ void Image::SetBorder(bool on)
 {
     border_ = on;
     view_->update();
+}
+
+void Image::SetEnabled(bool on)
+{
+    WidgetControl::SetEnabled(on);
+    // A card that cannot be moved can be neither picked nor reached by the keys.
+    if (!on && (Parent().Selected() == this || Parent().Highlighted() == this)) Parent().ClearSelection();
 }
 
 void Image::TagChanged()

@@ -29,6 +29,7 @@ public:
     bool Border() const { return border_; }
     void SetBorder(bool on);
     bool DragAutomatic() const { return dragAutomatic_; }
+    void SetEnabled(bool on) override;
     void SetDragAutomatic(bool on) { dragAutomatic_ = on; }
 
     void SetDropHandler(DropHandler handler) { dropHandler_ = std::move(handler); }

@@ -2,3 +2,4 @@
 
 Q_LOGGING_CATEGORY(lcStart, "merendella.start")
 Q_LOGGING_CATEGORY(lcPicture, "merendella.picture")
+Q_LOGGING_CATEGORY(lcSound, "merendella.sound")

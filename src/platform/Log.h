@@ -6,3 +6,4 @@
 // one off (QT_LOGGING_RULES) and tests can expect a message.
 Q_DECLARE_LOGGING_CATEGORY(lcStart)
 Q_DECLARE_LOGGING_CATEGORY(lcPicture)
+Q_DECLARE_LOGGING_CATEGORY(lcSound)

@@ -3,6 +3,7 @@
 #include "App.h"
 #include "Form.h"
 #include "Forms.h"
+#include "Text.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -68,6 +69,7 @@ int MsgBox(const QString& text, int style, std::optional<QString> title)
     const Form* active = Forms::Active();
     QMessageBox box(active ? active->Window() : nullptr);
     box.setWindowTitle(request.shownTitle);
+    box.setFont(ForDisplay(box.font()));
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     box.setText(shown);

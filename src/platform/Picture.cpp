@@ -87,16 +87,34 @@ Picture Picture::LoadPicture(const QString& path, QSize targetSize)
     return p;
 }
 
+QStringList Picture::Renders(const QString& path)
+{
+    QStringList files{path};
+    const QString base = path.left(path.lastIndexOf(QLatin1Char('.')));
+    for (const char* suffix : {"@2x.png", "@4x.png"})
+        if (QFileInfo::exists(base + QLatin1String(suffix))) files << base + QLatin1String(suffix);
+    return files;
+}
+
 void Picture::Refine(QSize targetSize) const
 {
     if (!data_ || data_->complete || data_->image.isNull() || data_->source.isEmpty() || targetSize.isEmpty()) return;
     const QSize held = data_->image.size();
     if (held.width() >= targetSize.width() && held.height() >= targetSize.height()) return;
-    QImageReader reader(data_->source);
-    reader.setAutoTransform(false);
-    const QSize want = targetSize.boundedTo(reader.size());
-    data_->complete = want == reader.size();
+    // The smallest render that covers the size shown, or else the largest there is.
+    const QStringList renders = Renders(data_->source);
+    QString file;
+    QSize size;
+    for (const QString& render : renders) {
+        file = render;
+        size = QImageReader(render).size();
+        if (size.width() >= targetSize.width() && size.height() >= targetSize.height()) break;
+    }
+    const QSize want = targetSize.boundedTo(size);
+    data_->complete = want == size && file == renders.last();
     if (!want.isValid() || (held.width() >= want.width() && held.height() >= want.height())) return;
+    QImageReader reader(file);
+    reader.setAutoTransform(false);
     if (QImage image = Decode(reader, want); !image.isNull()) data_->image = std::move(image);
 }
 

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace platform {
@@ -23,8 +24,10 @@ public:
     bool Failed() const { return data_ && data_->image.isNull(); }
     const QImage& Image() const;
     // Reads the file again when the picture is shown larger than it was decoded, up to the
-    // file's own size; the picture stays the same object.
+    // file's own size or from a larger render of it; the picture stays the same object.
     void Refine(QSize targetSize) const;
+    // A picture file and the larger renders beside it, name@2x.png and name@4x.png, that exist.
+    static QStringList Renders(const QString& path);
     const QString& Source() const;
     // Distinct for every picture object, 0 for the empty picture: the picture's handle.
     std::uintptr_t Handle() const { return reinterpret_cast<std::uintptr_t>(data_.get()); }

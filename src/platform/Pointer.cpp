@@ -1,9 +1,13 @@
 #include "Pointer.h"
 
+#include "Picture.h"
+#include "Screen.h"
+
 #include <QFile>
 #include <QHash>
 #include <QIcon>
 #include <QPixmap>
+#include <cmath>
 
 namespace platform {
 
@@ -20,21 +24,30 @@ QPoint CursorHotSpot(const QString& path)
     return {word(6 + 4), word(6 + 6)};
 }
 
+QIcon LoadIcon(const QString& path)
+{
+    QIcon icon;
+    for (const QString& file : Picture::Renders(path)) icon.addFile(file);
+    return icon;
+}
+
 QCursor LoadPointer(const QString& path)
 {
     if (path.isEmpty()) return QCursor(Qt::ArrowCursor);
+    const int side = int(std::lround(32 * Screen::TextScale()));
     static QHash<QString, QCursor> cache;
-    if (auto it = cache.constFind(path); it != cache.constEnd()) return *it;
+    const QString key = path + QLatin1Char('@') + QString::number(side);
+    if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
 
     QCursor cursor(Qt::ArrowCursor);
-    const QIcon icon(path);
-    const QPixmap pixmap = icon.pixmap(QSize(32, 32));
+    const QPixmap pixmap = LoadIcon(path).pixmap(QSize(side, side));
     if (!pixmap.isNull()) {
-        QPoint hot = path.endsWith(QLatin1String(".cur"), Qt::CaseInsensitive) ? CursorHotSpot(path) : QPoint(-1, -1);
-        if (hot.x() < 0) hot = QPoint(pixmap.width() / 2, pixmap.height() / 2);
-        cursor = QCursor(pixmap, hot.x(), hot.y());
+        // The hot spot is given on the 32-pixel image, and grows with it.
+        QPoint hot = path.endsWith(QLatin1String(".cur"), Qt::CaseInsensitive) ? CursorHotSpot(path) : QPoint(16, 16);
+        if (hot.x() < 0) hot = QPoint(16, 16);
+        cursor = QCursor(pixmap, int(hot.x() * pixmap.width() / 32.0), int(hot.y() * pixmap.height() / 32.0));
     }
-    cache.insert(path, cursor);
+    cache.insert(key, cursor);
     return cursor;
 }
 

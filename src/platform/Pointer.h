@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QCursor>
+#include <QIcon>
 #include <QString>
 
 namespace platform {
 
+// An embedded icon with its larger renders (Picture::Renders), so that it stays sharp when
+// shown larger than designed.
+QIcon LoadIcon(const QString& path);
+
 // A mouse pointer from an embedded icon (hot spot at the centre of its 32 x 32 image) or
-// cursor file (its own hot spot). An empty path or an unreadable file gives the standard arrow.
+// cursor file (its own hot spot), grown with the display as the text is. An empty path or an
+// unreadable file gives the standard arrow.
 QCursor LoadPointer(const QString& path);
 
 // The hot spot that a .cur file declares for its first image; (-1, -1) when it has none.

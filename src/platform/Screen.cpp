@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace platform {
 
@@ -26,6 +27,12 @@ QSize DisplaySize()
 
 double Screen::Width() { return PixelsToTwips(DisplaySize().width()); }
 double Screen::Height() { return PixelsToTwips(DisplaySize().height()); }
+
+double Screen::TextScale()
+{
+    const QSize display = DisplaySize();
+    return std::max(1.0, std::min(display.width() / 1024.0, display.height() / 768.0));
+}
 void Screen::SetSizeForTesting(QSize pixels) { sizeOverride = pixels; }
 bool Screen::Simulated() { return !sizeOverride.isEmpty(); }
 

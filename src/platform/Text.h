@@ -12,5 +12,7 @@ inline QString ToQString(std::string_view s) { return QString::fromUtf8(s.data()
 
 // A designed font: its face, size in points, weight and slant, on top of a base font.
 QFont MakeFont(const FontDesc& desc, const QFont& base);
+// A designed font as the display shows it: grown with the display (Screen::TextScale).
+QFont ForDisplay(QFont font);
 
 } // namespace platform

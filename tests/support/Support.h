@@ -14,6 +14,7 @@
 #include "platform/Screen.h"
 #include "shell/Modulo1.h"
 
+#include <QStyleHints>
 #include <QTest>
 #include <deque>
 #include <functional>
@@ -64,6 +65,8 @@ inline void Prepare(QSize display = QSize(1024, 768), std::uint64_t seed = 1)
     platform::Forms::SetQuitHandler([] { ++quits; });
     platform::Randomize(seed);
     Modulo1::RegisterScreens();
+    // Tests click at once on a screen that has just appeared; real hands take longer.
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
 }
 
 inline void TearDown()
@@ -108,16 +111,23 @@ inline void PlayToWin(game::GameScreen& g)
     for (auto [to, from] : moves) Drop(g, to, from);
 }
 
-// A real mouse drag from the centre of one widget to a point in another (its centre by
-// default), every event going to the pressed widget as the window system's grab delivers them.
+// A real mouse drag from the centre of one widget, out of it, to a point in another (its
+// centre by default), every event going to the pressed widget as the window system's grab
+// delivers them.
 inline void Drag(QWidget* from, QWidget* to, QPoint at = QPoint(-1, -1))
 {
     const QPoint start = from->rect().center();
     const QPoint end = from->mapFromGlobal(to->mapToGlobal(at.x() < 0 ? to->rect().center() : at));
     QTest::mousePress(from, Qt::LeftButton, {}, start);
-    QTest::mouseMove(from, (start + end) / 2);
+    QTest::mouseMove(from, start - QPoint(0, from->height()));
     QTest::mouseMove(from, end);
     QTest::mouseRelease(from, Qt::LeftButton, {}, end);
+}
+
+// A press and release on one spot of a widget, with no movement between.
+inline void Tap(QWidget* widget, QPoint at = QPoint(-1, -1))
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at.x() < 0 ? widget->rect().center() : at);
 }
 
 } // namespace support

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace platform {
+
+// The game's answers to the child: short sounds read from sounds/ beside the program. No
+// audio device, no sound server or a bad file means silence and one line on standard error;
+// playing never waits.
+class Sound {
+public:
+    enum Cue { Pick, Swap, Nothing, Click, Win };
+
+    static void Play(Cue cue);
+    // Sound on or off for this run; nothing is written anywhere.
+    static void ToggleMute();
+    static bool Muted();
+    // Reads the sounds once the event loop runs again, so that the first window does not wait
+    // for the audio system. Called when a window goes on screen; only the first call counts.
+    static void LoadSoon();
+};
+
+} // namespace platform
