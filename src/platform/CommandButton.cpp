@@ -93,9 +93,9 @@ void CommandButton::SetGraphical(const QString& iconPath)
 {
     auto* button = static_cast<ButtonWidget*>(view_);
     button->graphical = !iconPath.isEmpty();
-    button->setIcon(iconPath.isEmpty() ? QIcon() : LoadIcon(iconPath));
     // The 32-pixel picture grows with the caption's text.
     const int side = int(std::lround(32 * Screen::TextScale()));
+    button->setIcon(iconPath.isEmpty() ? QIcon() : QIcon(LoadIcon(iconPath, side)));
     button->setIconSize(QSize(side, side));
     button->update();
 }

@@ -24,11 +24,15 @@ QPoint CursorHotSpot(const QString& path)
     return {word(6 + 4), word(6 + 6)};
 }
 
-QIcon LoadIcon(const QString& path)
+QPixmap LoadIcon(const QString& path, int side)
 {
-    QIcon icon;
-    for (const QString& file : Picture::Renders(path)) icon.addFile(file);
-    return icon;
+    // The smallest render at least this large, or else the largest; drawn at the size asked.
+    QPixmap pixmap;
+    for (const QString& render : Picture::Renders(path))
+        if (pixmap.load(render) && pixmap.width() >= side) break;
+    return pixmap.isNull() || pixmap.width() == side
+               ? pixmap
+               : pixmap.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 QCursor LoadPointer(const QString& path)
@@ -40,12 +44,11 @@ QCursor LoadPointer(const QString& path)
     if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
 
     QCursor cursor(Qt::ArrowCursor);
-    const QPixmap pixmap = LoadIcon(path).pixmap(QSize(side, side));
-    if (!pixmap.isNull()) {
+    if (const QPixmap pixmap = LoadIcon(path, side); !pixmap.isNull()) {
         // The hot spot is given on the 32-pixel image, and grows with it.
         QPoint hot = path.endsWith(QLatin1String(".cur"), Qt::CaseInsensitive) ? CursorHotSpot(path) : QPoint(16, 16);
         if (hot.x() < 0) hot = QPoint(16, 16);
-        cursor = QCursor(pixmap, int(hot.x() * pixmap.width() / 32.0), int(hot.y() * pixmap.height() / 32.0));
+        cursor = QCursor(pixmap, hot.x() * side / 32, hot.y() * side / 32);
     }
     cache.insert(key, cursor);
     return cursor;

@@ -3,6 +3,7 @@
 
 #include "support/Support.h"
 
+#include "platform/Celebration.h"
 #include "platform/CommandButton.h"
 #include "platform/Label.h"
 #include "platform/MenuItem.h"
@@ -310,22 +311,122 @@ private slots:
         QVERIFY(g.Client()->rect().contains(board));
     }
 
-    void fingersPlayLikeTheMouse()
+    // A tap is a press and release that never leaves the card: by mouse or by finger, two of
+    // them make the move a drag makes.
+    void taps_data()
     {
-        QPointingDevice* finger = QTest::createTouchDevice();
+        QTest::addColumn<bool>("finger");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("finger") << true;
+    }
+
+    void taps()
+    {
+        QFETCH(bool, finger);
+        QPointingDevice* screen = QTest::createTouchDevice();
         GameScreen& g = Open("FormMemory");
-        auto touch = [&](Image& from, QPoint end) {
-            const QPoint start = from.Widget()->mapTo(g.Window(), from.Widget()->rect().center());
-            QTest::touchEvent(g.Window(), finger).press(0, start, g.Window());
-            QTest::touchEvent(g.Window(), finger).move(0, (start + end) / 2, g.Window());
-            QTest::touchEvent(g.Window(), finger).release(0, end, g.Window());
+        auto tap = [&](QWidget* w, QPoint at = {}) {
+            if (!finger) return support::Tap(w, at.isNull() ? w->rect().center() : at);
+            const QPoint p = w->mapTo(g.Window(), at.isNull() ? w->rect().center() : at);
+            QTest::touchEvent(g.Window(), screen).press(0, p, g.Window());
+            QTest::touchEvent(g.Window(), screen).release(0, p, g.Window());
         };
-        const QString top = g.Image1[0].Tag(), bottom = g.Image3[4].Tag();
-        touch(g.Image1[0], g.Image3[4].Widget()->mapTo(g.Window(), QPoint(5, 5)));
-        QVERIFY(g.Image1[0].Tag() == bottom && g.Image3[4].Tag() == top && g.NumeroMosse == 1);
-        touch(g.Image1[0], QPoint(3, g.Window()->height() - 3)); // lifted off the board
-        QCOMPARE(g.NumeroMosse, std::int16_t(1));
-        delete finger;
+        Image &a = g.Image1[1], &b = g.Image3[4];
+        const QString va = a.Tag(), vb = b.Tag();
+        tap(a.Widget());
+        QVERIFY(g.Selected() == &a && a.Tag() == va);
+        tap(a.Widget()); // the selected card again: put down
+        QVERIFY(!g.Selected());
+        tap(a.Widget());
+        tap(b.Widget());
+        QVERIFY(a.Tag() == vb && b.Tag() == va && g.Label2.Caption() == "Mosse 1" && !g.Selected());
+        // Anything that is not a card puts the selected one down.
+        for (QWidget* other : {g.Label1.Widget(), g.Image4[2].Widget(), g.Client()}) {
+            tap(a.Widget());
+            tap(other, other == g.Client() ? QPoint(3, g.Client()->height() - 3) : QPoint());
+            QVERIFY(!g.Selected());
+        }
+        // A drag with a card selected is the drag it always was.
+        tap(a.Widget());
+        const QString v2 = g.Image2[0].Tag();
+        support::Drag(g.Image2[0].Widget(), b.Widget());
+        QVERIFY(b.Tag() == v2 && g.Image2[0].Tag() == va && a.Tag() == vb && !g.Selected());
+        // A resize and a deal forget the selection.
+        tap(a.Widget());
+        g.SetWidth(g.Width() - 1500);
+        QVERIFY(!g.Selected());
+        tap(a.Widget());
+        g.Ricomincia();
+        QVERIFY(!g.Selected());
+        // A whole game by taps alone.
+        support::MsgBoxScript script;
+        for (auto [to, from] : support::Solve(support::Values(g)))
+            tap(Card(g, from).Widget()), tap(Card(g, to).Widget());
+        g.Timer1.Tick();
+        QCOMPARE(script.seen.size(), std::size_t(1));
+        delete screen;
+    }
+
+    // Arrows move a highlight over the cards, stopping at the edges; Enter and Space pick and
+    // drop as taps do; Escape puts down, then asks to leave.
+    void keys()
+    {
+        support::MsgBoxScript script;
+        GameScreen& g = Open("FormMemory2");
+        auto press = [&](Qt::Key key, int times = 1) {
+            for (int i = 0; i < times; ++i) QTest::keyClick(g.Window(), key);
+        };
+        press(Qt::Key_Left);
+        QCOMPARE(g.Highlighted(), &g.Image1[0]);
+        press(Qt::Key_Right, 9);
+        press(Qt::Key_Down, 5);
+        QCOMPARE(g.Highlighted(), &g.Image3[6]);
+        const QString top = g.Image1[5].Tag(), bottom = g.Image3[6].Tag();
+        press(Qt::Key_Return);
+        QCOMPARE(g.Selected(), &g.Image3[6]);
+        press(Qt::Key_Up, 2);
+        press(Qt::Key_Left);
+        press(Qt::Key_Space);
+        QVERIFY(g.Image1[5].Tag() == bottom && g.Image3[6].Tag() == top && g.NumeroMosse == 1);
+        press(Qt::Key_Enter);
+        press(Qt::Key_Escape);
+        QVERIFY(!g.Selected() && script.seen.empty());
+        press(Qt::Key_Escape);
+        QCOMPARE(script.seen.size(), std::size_t(1));
+        QCOMPARE(script.seen[0].text, "vuoi tornare al menù? ");
+        // After the win no key reaches a card; Enter acts on the restart button.
+        support::PlayToWin(g);
+        g.Timer1.Tick();
+        press(Qt::Key_Down);
+        QVERIFY(!g.Highlighted() && !g.Selected());
+        QTest::keyClick(g.Window()->focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(g.Label2.Caption(), "Mosse 0");
+    }
+
+    // Confetti and jumping children from the winning tick until the box is closed; the board
+    // stays as it was, and leaving the screen ends it too.
+    void celebration()
+    {
+        support::MsgBoxScript script;
+        GameScreen& g = Open("FormMemory");
+        const QRect child = g.Image4[1].Widget()->geometry();
+        support::PlayToWin(g);
+        const support::Board won = support::Values(g);
+        script.onShow = [&](const MsgBoxRequest&) {
+            QVERIFY(Celebration::Running());
+            for (double t : {0.2, 0.7, 1.1}) Celebration::Frame(t);
+            QVERIFY(g.Image4[1].Widget()->y() < child.y()); // in the air
+            support::Drag(g.Image1[0].Widget(), g.Image2[0].Widget());
+        };
+        g.Timer1.Tick();
+        QVERIFY(!Celebration::Running());
+        QVERIFY(support::Values(g) == won && g.Label2.Caption() == QString("Mosse %1").arg(g.NumeroMosse));
+        QCOMPARE(g.Image4[1].Widget()->geometry(), child);
+        g.Ricomincia();
+        support::PlayToWin(g);
+        script.onShow = [&](const MsgBoxRequest&) { Forms::Unload(g); };
+        g.Timer1.Tick();
+        QVERIFY(!Celebration::Running());
     }
 };
 

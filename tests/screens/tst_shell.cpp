@@ -7,7 +7,12 @@
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
 
+#include <QLabel>
 #include <QLocalServer>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyleHints>
+#include <QTimer>
 #include <set>
 
 using namespace platform;
@@ -51,13 +56,15 @@ private slots:
     void titleScreen_data()
     {
         QTest::addColumn<QSize>("display");
-        QTest::newRow("1024 x 768") << QSize(1024, 768);
-        QTest::newRow("portrait 1080 x 1920") << QSize(1080, 1920);
+        QTest::addColumn<int>("centre"); // the ice-cream pointer's hot spot, in its middle
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << 16;
+        QTest::newRow("portrait 1080 x 1920") << QSize(1080, 1920) << 17; // 1080 / 1024 of 32 pixels
     }
 
     void titleScreen()
     {
         QFETCH(QSize, display);
+        QFETCH(int, centre);
         Screen::SetSizeForTesting(display);
         FormAvvio& title = OpenTitle();
         QVERIFY(PaletteColours.count(title.BackColor()));
@@ -78,7 +85,7 @@ private slots:
         // The pointers: the big arrow over the screen and its labels, the ice-cream over "Avvio".
         QCOMPARE(title.Client()->cursor().hotSpot(), QPoint(3, 1));
         QCOMPARE(title.Get<Label>("Label1").Widget()->cursor().hotSpot(), QPoint(3, 1));
-        QCOMPARE(title.BottoneAvvio.Widget()->cursor().hotSpot(), QPoint(16, 16));
+        QCOMPARE(title.BottoneAvvio.Widget()->cursor().hotSpot(), QPoint(centre, centre));
         // "Avvio" opens the menu and leaves it alone on display.
         QTest::mouseClick(title.BottoneAvvio.Widget(), Qt::LeftButton);
         QCOMPARE(Forms::Loaded().size(), std::size_t(1));
@@ -144,6 +151,80 @@ private slots:
         QTest::mouseClick(menu.BottoneEsci.Widget(), Qt::LeftButton);
         QCOMPARE(support::quits, 1);
         QVERIFY(!menu.Window()->isVisible());
+    }
+
+    // A double click on "Avvio": its second click lands on the menu just opened, and is not taken.
+    void doubleClickGuard()
+    {
+        support::MsgBoxScript script;
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+        FormAvvio& title = OpenTitle();
+        QTest::mouseClick(title.BottoneAvvio.Widget(), Qt::LeftButton);
+        QCOMPARE(Forms::Active(), &title);
+        QTest::qWait(450);
+        QTest::mouseClick(title.BottoneAvvio.Widget(), Qt::LeftButton);
+        auto& menu = static_cast<FormMenu&>(*Forms::Active());
+        QTest::mouseDClick(menu.BottoneEsci.Widget(), Qt::LeftButton);
+        QVERIFY(script.seen.empty());
+        // Its focus is marked from the start.
+        QVERIFY(menu.Window()->testAttribute(Qt::WA_KeyboardFocusChange) &&
+                menu.Window()->focusWidget() == menu.BottoneEsci.Widget());
+    }
+
+    // Text, button pictures and pointers at the designed size times the display's share of
+    // 1024 x 768, never less; every caption fits its control; the children drawn from a render
+    // at least as large as shown.
+    void growingWithTheDisplay_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("800 x 600") << QSize(800, 600) << 1.0;
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << 1.0;
+        QTest::newRow("1920 x 1080") << QSize(1920, 1080) << 1.40625;
+        QTest::newRow("3840 x 2160") << QSize(3840, 2160) << 2.8125;
+        QTest::newRow("7680 x 4320") << QSize(7680, 4320) << 5.625;
+    }
+
+    void growingWithTheDisplay()
+    {
+        QFETCH(QSize, display);
+        QFETCH(double, scale);
+        Screen::SetSizeForTesting(display);
+        const double system = QApplication::font().pointSizeF();
+        auto fits = [](QWidget* w, const QString& text, bool wrap, int picture) {
+            const QRect need =
+                w->fontMetrics().boundingRect(QRect(0, 0, w->width(), 100000), wrap ? Qt::TextWordWrap : 0, text);
+            return need.width() <= w->width() && need.height() + picture <= w->height();
+        };
+        FormAvvio& title = OpenTitle();
+        QCOMPARE(title.Find("Label2", 0)->Widget()->font().pointSizeF(), 72 * scale);
+        QCOMPARE(title.BottoneAvvio.View()->iconSize().width(), qRound(32 * scale));
+        QCOMPARE(title.Client()->cursor().hotSpot(), QPoint(int(3 * scale), int(1 * scale)));
+        QVERIFY(fits(title.BottoneAvvio.Widget(), "Avvio", false, qRound(32 * scale)));
+        QVERIFY(fits(title.Find("Label2", 0)->Widget(), "Merendella", true, 0));
+        title.BottoneAvvio.Click();
+        auto& menu = static_cast<FormMenu&>(*Forms::Active());
+        QCOMPARE(menu.Command1.Widget()->font().pointSizeF(), 15.75 * scale);
+        for (CommandButton* b : {&menu.Command1, &menu.Command2, &menu.Command14, &menu.BottoneEsci})
+            QVERIFY2(fits(b->Widget(), b->Caption(), false, b == &menu.BottoneEsci ? qRound(32 * scale) : 0),
+                     qPrintable(b->Caption()));
+        QTimer::singleShot(0, [&] {
+            QCOMPARE(QApplication::activeModalWidget()->font().pointSizeF(), system * scale);
+            QApplication::activeModalWidget()->close();
+        });
+        MsgBox("Bravo! Ci sei riuscito in 12 mosse!");
+        menu.Command2.Click();
+        auto& game = static_cast<game::GameScreen&>(*Forms::Active());
+        QCOMPARE(game.Label2.Widget()->font().pointSizeF(), 15.75 * scale);
+        game.Label2.SetCaption("Mosse 32767"); // drawn smaller where it would not fit
+        QCOMPARE(game.Window()->findChild<QMenuBar*>()->font().pointSizeF(), system * scale);
+        QCOMPARE(game.Image1[0].Widget()->cursor().pixmap().width(), qRound(32 * scale));
+        QVERIFY(fits(game.Label1.Widget(), game.Label1.View()->text(), true, 0));
+        QVERIFY(fits(game.Label2.Widget(), "Mosse 32767", true, 0));
+        QVERIFY(fits(game.Command1.Widget(), "ricomincia", false, qRound(32 * scale)));
+        QWidget* child = game.Image4[2].Widget();
+        child->grab();
+        QVERIFY(game.Image4[2].Picture().Image().height() >= std::min(child->height(), 1020));
     }
 
     // From the title to each game and back, several times: one screen at a time, no leftovers.
