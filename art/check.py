@@ -5,7 +5,8 @@ import hashlib, os, shutil, struct, subprocess, sys
 
 ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 A, APP = "src/screens/art/", "data/icons/%dx%d/org.merendella.Merendella.png"
-# path, kind, size (width, height; ico/cur: its square images; wav: shortest and longest seconds),
+# path, kind, size (width, height; ico/cur: its square images; wav: shortest and longest seconds
+# before the silence after it),
 # then if needed the detail (gif: colour table size; ico/cur: bits per pixel) and the hot spot
 FILES = [(A + "child1.gif", "gif", (130, 255), 8), (A + "child2.gif", "gif", (130, 255), 64),
          (A + "child3.gif", "gif", (130, 255), 64), (A + "icecream.ico", "ico", (32,), 8),
@@ -20,7 +21,7 @@ FILES = [(A + "child1.gif", "gif", (130, 255), 8), (A + "child2.gif", "gif", (13
     + [(A + "child%d@%dx.png" % (i, k), "png", (130 * k, 255 * k)) for i in (1, 2, 3) for k in (2, 4)] \
     + [(A + "%s@%dx.png" % (n, k), "png", (32 * k, 32 * k)) for n in ("icecream", "waving", "aeroplane", "rightarrow")
        for k in (2, 4)] + [(APP % (n, n), "png", (n, n)) for n in (16, 32, 48, 64, 128, 256)]
-RMS_DB, PEAK_DB = -18.0, -3.0  # the loudness art/sounds.sh gives every sound
+RMS_DB, PEAK_DB, TAIL = -18.0, -3.0, 0.3  # the loudness art/sounds.sh gives every sound, and its silence after
 
 def run(*args):
     r = subprocess.run(args, capture_output=True, text=True)
@@ -72,11 +73,12 @@ def check(path, kind, size, detail, hot, data):
     fmt = struct.unpack_from("<4s4x4s4x4xHHIIHH", data)  # wav: the fmt chunk comes first
     if fmt != (b"RIFF", b"WAVE", 1, 1, 44100, 88200, 2, 16):
         return ["not 16-bit mono 44.1 kHz PCM: %s" % (fmt,)]
-    seconds, db = float(run("soxi", "-D", path)), levels(path)
+    seconds, db = float(run("soxi", "-D", path)) - TAIL, levels(path, "trim", "0", "-%g" % TAIL)
+    after = levels(path, "trim", "-%g" % TAIL)["Pk lev dB"]
     peak, rms, start = db["Pk lev dB"], db["RMS lev dB"], levels(path, "trim", "0", "0.01")["Pk lev dB"]  # first 10 ms
     loud = peak < PEAK_DB + 0.05 and (abs(rms - RMS_DB) < 0.3 or abs(peak - PEAK_DB) < 0.1)  # on target, or capped
     return need(size[0] <= seconds <= size[1], "%.3f s long" % seconds) + need(start > -26, "silent start") + \
-        need(loud, "peak %.1f, RMS %.1f dBFS" % (peak, rms))
+        need(loud, "peak %.1f, RMS %.1f dBFS" % (peak, rms)) + need(after < -90, "no silence after it")
 
 if not all(shutil.which(t) for t in ("identify", "convert", "soxi", "sox")):
     print("check.py: skipped, needs identify, convert (imagemagick), soxi and sox (sox)")

@@ -27,6 +27,7 @@ FINAL=(-r 44100 -c 1 -b 16 -e signed-integer)
 # peak never above -3 dBFS (so the short, spiky ones end up a little softer, never louder).
 TARGET_RMS=-18
 MAX_PEAK=-3
+TAIL=0.3
 
 # tone OUT SECONDS START_HZ END_HZ DECAY [FADE]
 #   A soft sine tone with a quieter octave above it (a small mallet or bell). The pitch glides
@@ -70,7 +71,9 @@ mix() {
 }
 
 # finish NAME   brings build/sounds/NAME.wav to the common loudness, cuts any silence at the
-#   start, fades the last 15 ms and writes sounds/NAME.wav as 16-bit PCM
+#   start, fades the last 15 ms and writes sounds/NAME.wav as 16-bit PCM, followed by 0.3 s of
+#   silence: Qt's sound effects on PulseAudio end a stream a moment before its data runs out,
+#   and the first few times a sound plays they would cut off its end instead of the silence
 finish() {
     local name="$1" stat peak rms gain
     "${SOX[@]}" "$T/$name.wav" "$T/$name-trim.wav" silence 1 1 0.001%
@@ -80,7 +83,7 @@ finish() {
     gain=$(awk -v p="$peak" -v r="$rms" -v t="$TARGET_RMS" -v m="$MAX_PEAK" 'BEGIN {
         g = t - 20 * log(r) / log(10); c = m - 20 * log(p) / log(10)
         printf "%.3f", (g < c ? g : c) }')
-    "${SOX[@]}" "$T/$name-trim.wav" "${FINAL[@]}" "$OUT/$name.wav" gain "$gain" fade q 0 -0 0.015
+    "${SOX[@]}" "$T/$name-trim.wav" "${FINAL[@]}" "$OUT/$name.wav" gain "$gain" fade q 0 -0 0.015 pad 0 "$TAIL"
 }
 
 # ---------------------------------------------------------------- pick: a card is picked up

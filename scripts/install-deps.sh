@@ -4,11 +4,18 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-comic-neue fonts-liberation2
+    # building
+    cmake ninja-build g++ pkg-config ccache
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
+    # running: the faces of the design, Qt's Wayland platform
+    fonts-comic-neue fonts-liberation2 fonts-dejavu-core qt6-wayland
+    # benchmarks
     libbenchmark-dev valgrind
-    xvfb xauth xdotool x11-utils imagemagick openbox python3 libxfixes3
+    # the desktops of the tests: X11 bare and with xfwm4 and a tint2 panel, headless sway,
+    # a sound server; the tools that drive, look and listen
+    xvfb xauth x11-utils xdotool imagemagick openbox xfwm4 xfconf tint2 dbus-daemon dbus-session-bus-common
+    sway grim wtype pulseaudio pulseaudio-utils sox python3
+    # the installed program and its package
     desktop-file-utils appstream dpkg-dev
 )
 

@@ -22,7 +22,7 @@ constexpr int Pieces = 120;
 constexpr double Pi = 3.14159265358979;
 
 struct Piece {
-    double x, delay, fall, sway, swayRate, spin, size; // in shares of the client area and seconds
+    double x, start, fall, sway, swayRate, spin, size; // in shares of the client area and seconds
     QColor colour;
     bool round;
 };
@@ -39,7 +39,7 @@ public:
                                   {66, 133, 244}, {171, 71, 188}, {255, 112, 67}};
         for (Piece& p : pieces_)
             p = {random.generateDouble(),
-                 random.generateDouble() * 1.5,
+                 random.generateDouble() * 0.8 - 0.5,
                  0.25 + random.generateDouble() * 0.2,
                  0.01 + random.generateDouble() * 0.03,
                  1 + random.generateDouble() * 2,
@@ -95,23 +95,23 @@ protected:
             p.translate(box.center());
             p.rotate(piece.spin * t_ * 90);
             p.setBrush(piece.colour);
-            const QRectF shape(-box.width() / 2.0, -box.height() / 4.0, box.width(), box.height() / 2.0);
+            // Turning, a shape stays inside its box: a strip of 0.8 by 0.4, a disc of 0.6.
+            const double side = box.width() - 2;
             if (piece.round)
-                p.drawEllipse(QRectF(-box.width() / 3.0, -box.width() / 3.0, box.width() / 1.5, box.width() / 1.5));
+                p.drawEllipse(QPointF(0, 0), side * 0.3, side * 0.3);
             else
-                p.drawRect(shape);
+                p.drawRect(QRectF(-side * 0.4, -side * 0.2, side * 0.8, side * 0.4));
             p.restore();
         }
     }
 
 private:
-    // Where a piece is at time t: falling from above the top, swaying, back from the top when
-    // it has left the bottom.
+    // Where a piece is at time t: falling from where it started, some above the top and some in
+    // the upper part of the screen, swaying, back from the top when it has left the bottom.
     QRect Place(const Piece& p, double t) const
     {
         const double side = p.size * height() * 1.6;
-        const double travelled = std::max(0.0, t - p.delay) * p.fall;
-        const double y = std::fmod(travelled, 1.1) * height() - side;
+        const double y = std::fmod(p.start + t * p.fall + 1.1, 1.1) * height() - side;
         const double x = (p.x + p.sway * std::sin(p.swayRate * t * 2 * Pi)) * width();
         return QRectF(x - side / 2, y - side / 2, side, side).toAlignedRect().adjusted(-1, -1, 1, 1);
     }

@@ -134,6 +134,7 @@ private:
     friend class FormWindow;
     friend class Forms;
     void ClientResized(bool force = false);
+    void KeepFullScreen();
     void BuildControl(const ControlDesc& desc);
     void LayoutWindow();
 
@@ -157,6 +158,7 @@ private:
     bool autoRedraw_ = false;
     std::vector<Box> drawn_;
     bool loaded_ = false;
+    bool fullScreen_ = false; // covers the display in the window system's full-screen state
     QSize lastClient_;
     Image* dragSource_ = nullptr;
     QPoint grab_;

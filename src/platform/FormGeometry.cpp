@@ -42,7 +42,15 @@ void Form::CoverDisplay()
     // Window managers keep their panels over a window that only places itself, and Wayland
     // compositors do not let a client place itself at all: ask for full-screen state too.
     // When the window system answers with the final size, the ordinary resize rescales.
-    if (!Screen::Simulated())
+    fullScreen_ = !Screen::Simulated();
+    KeepFullScreen();
+}
+
+void Form::KeepFullScreen()
+{
+    // Some window systems take full screen away while another program's window is shown (sway
+    // for a dialog of another client); the screen asks for it again when it is back in front.
+    if (fullScreen_ && !(window_->windowState() & Qt::WindowFullScreen))
         window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
 }
 

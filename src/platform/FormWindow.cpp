@@ -66,6 +66,7 @@ void FormWindow::resizeEvent(QResizeEvent* e)
 void FormWindow::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) form_.KeepFullScreen();
     if (e->type() == QEvent::WindowStateChange) {
         const auto old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
         // Restoring a minimised window rescales its controls, as any change of size does.

@@ -87,6 +87,9 @@ Form& Forms::Show(const QString& name)
     window->show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
     window->activateWindow();
+    // Asked again once the screen that opened this one has gone: a window manager may have
+    // kept the focus on that one, and keeps a panel over a full-screen window without focus.
+    QTimer::singleShot(0, window, [window] { window->activateWindow(); });
     form.FocusFirst();
     return form;
 }
