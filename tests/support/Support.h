@@ -1,7 +1,7 @@
 #pragma once
 
 // What the offscreen tests share: a fresh program on a display of a chosen size, scripted
-// message boxes, the board of a game screen by slot, and real mouse drags.
+// message boxes, the board of a game screen by slot, and real mouse drags and taps.
 
 #include "Solver.h"
 #include "game/GameScreen.h"
@@ -18,33 +18,27 @@
 #include <QTest>
 #include <deque>
 #include <functional>
-#include <vector>
 
 namespace support {
 
-// Answers message boxes instead of the user and remembers what they asked. A box asked for
-// while another is open is counted, not answered, so that a fault fails a test instead of
-// recursing without end.
-class MsgBoxScript {
-public:
+// Answers message boxes instead of the user (No or OK unless told) and remembers what they asked.
+// A box asked for while another is open is counted, not answered, so that such a fault fails a
+// test instead of recursing without end.
+struct MsgBoxScript {
     MsgBoxScript()
     {
         platform::SetMsgBoxHandler([this](const platform::MsgBoxRequest& r) {
             seen.push_back(r);
-            if (open) return ++nested, int(platform::vbOK);
-            open = true;
+            if (std::exchange(open, true)) return ++nested, int(platform::vbOK);
             if (onShow) onShow(r);
             open = false;
-            const bool yesNo = (r.style & 7) == platform::vbYesNo;
-            if (answers.empty()) return yesNo ? int(platform::vbNo) : int(platform::vbOK);
-            const int answer = answers.front();
-            answers.pop_front();
+            const int answer = answers.empty() ? (r.style & 7) == platform::vbYesNo ? platform::vbNo : platform::vbOK
+                                               : answers.front();
+            if (!answers.empty()) answers.pop_front();
             return answer;
         });
     }
     ~MsgBoxScript() { platform::SetMsgBoxHandler({}); }
-    MsgBoxScript(const MsgBoxScript&) = delete;
-    MsgBoxScript& operator=(const MsgBoxScript&) = delete;
 
     std::vector<platform::MsgBoxRequest> seen;
     std::deque<int> answers;
@@ -52,6 +46,12 @@ public:
     int nested = 0;
     bool open = false;
 };
+
+// A box as "text | style | title shown", to compare with one written out.
+inline QString Box(const platform::MsgBoxRequest& r)
+{
+    return QString("%1 | %2 | %3").arg(r.text).arg(r.style).arg(r.shownTitle);
+}
 
 inline int quits = 0; // how often the program would have ended
 
@@ -98,22 +98,18 @@ inline Board Values(game::GameScreen& g)
 // The card in slot `from` dropped onto the card in slot `to`, through the target's handler.
 inline void Drop(game::GameScreen& g, int to, int from)
 {
-    auto handler = to < 7    ? &game::GameScreen::Image1_DragDrop
-                   : to < 14 ? &game::GameScreen::Image2_DragDrop
-                             : &game::GameScreen::Image3_DragDrop;
-    (g.*handler)(to % 7, Card(g, from), 0, 0);
+    auto drop = std::array{&game::GameScreen::Image1_DragDrop, &game::GameScreen::Image2_DragDrop,
+                           &game::GameScreen::Image3_DragDrop}[std::size_t(to / 7)];
+    (g.*drop)(to % 7, Card(g, from), 0, 0);
 }
 
 inline void PlayToWin(game::GameScreen& g)
 {
-    const auto moves = Solve(Values(g));
-    QVERIFY(!moves.empty());
-    for (auto [to, from] : moves) Drop(g, to, from);
+    for (auto [to, from] : Solve(Values(g))) Drop(g, to, from);
 }
 
-// A real mouse drag from the centre of one widget, out of it, to a point in another (its
-// centre by default), every event going to the pressed widget as the window system's grab
-// delivers them.
+// A real mouse drag from the centre of one widget, out of it, to a point in another (its centre
+// by default), every event going to the pressed widget as the window system's grab delivers them.
 inline void Drag(QWidget* from, QWidget* to, QPoint at = QPoint(-1, -1))
 {
     const QPoint start = from->rect().center();
@@ -122,12 +118,6 @@ inline void Drag(QWidget* from, QWidget* to, QPoint at = QPoint(-1, -1))
     QTest::mouseMove(from, start - QPoint(0, from->height()));
     QTest::mouseMove(from, end);
     QTest::mouseRelease(from, Qt::LeftButton, {}, end);
-}
-
-// A press and release on one spot of a widget, with no movement between.
-inline void Tap(QWidget* widget, QPoint at = QPoint(-1, -1))
-{
-    QTest::mouseClick(widget, Qt::LeftButton, {}, at.x() < 0 ? widget->rect().center() : at);
 }
 
 } // namespace support

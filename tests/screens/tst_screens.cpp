@@ -1,0 +1,352 @@
+// The screens of the program and the platform under them: screen events and their order,
+// unloading, pictures, proportional rescaling, start-up, the title screen, the menu, the guard
+// against a double click, and text and pictures that grow with the display. (Drag and drop, taps
+// and keys are tested on the game screens.)
+
+#include "support/Support.h"
+
+#include "platform/CommandButton.h"
+#include "platform/Label.h"
+#include "platform/Timer.h"
+#include "shell/FormAvvio.h"
+#include "shell/FormMenu.h"
+
+#include <QLabel>
+#include <QLocalServer>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <set>
+
+using namespace platform;
+
+namespace {
+
+// clang-format off
+constexpr std::array<ControlDesc, 4> ProbeControls{{
+    {.kind = ControlKind::Image, .name = "Card", .left = 1800, .top = 300, .width = 1200, .height = 1200},
+    {.kind = ControlKind::Label, .name = "Caption", .left = 300, .top = 2000, .width = 3000, .height = 600},
+    {.kind = ControlKind::Timer, .name = "Ticker", .left = 90, .top = 60, .interval = 1},
+    {.kind = ControlKind::MenuItem, .name = "Menu", .caption = "Esci"},
+}};
+// clang-format on
+
+// Records its events; rescales itself once its scaler has a source form.
+class Probe : public Form {
+public:
+    Probe()
+        : Form({.name = "Probe", .clientWidth = 6000, .clientHeight = 4500, .controls = ProbeControls})
+    {
+        Get<Timer>("Ticker").SetTickHandler([this] { events << "tick"; });
+    }
+    void Form_Load() override { events << "load"; }
+    void Form_Activate() override
+    {
+        events << (Window()->isVisible() ? "activated on screen" : "activated");
+        SetHeight(Height() + 300);
+        events << "setter returned";
+    }
+    void Form_Resize() override
+    {
+        events << "resize";
+        if (scaler.SourceForm()) scaler.ResizeControls();
+    }
+
+    QStringList events;
+    clsResize scaler;
+};
+
+Probe& ShowProbe() { return static_cast<Probe&>(Forms::Show("Probe")); }
+
+struct Geometry {
+    double l, t, w, h;
+    bool operator==(const Geometry&) const = default;
+};
+Geometry Of(const Control& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
+
+// The 13 colours of the background palette, 0xBBGGRR.
+const std::set<std::uint32_t> PaletteColours{0xC0C0FF, 0x8080FF, 0x0080FF, 0x80C0FF, 0xC0FFFF, 0x0040C0, 0x80FF80,
+                                             0xFFFFC0, 0xFFFF00, 0xFFC0C0, 0xFFC0FF, 0xE0E0E0, 0xFF00FF};
+
+FormAvvio& OpenTitle() { return static_cast<FormAvvio&>(Forms::Show("FormAvvio")); }
+FormMenu& OpenMenu() { return static_cast<FormMenu&>(Forms::Show("FormMenu")); }
+
+} // namespace
+
+Q_DECLARE_METATYPE(Geometry)
+
+class TestScreens : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        support::Prepare(QSize(1024, 768), 7);
+        Forms::Register("Probe", [] { return std::make_unique<Probe>(); });
+    }
+    void cleanup() { support::TearDown(); }
+
+    void screenEvents()
+    {
+        Probe& probe = ShowProbe();
+        // Loaded, then activated before it is on screen and before any tick; a size setter
+        // raises the resize at once.
+        QCOMPARE(probe.events.mid(0, 4), (QStringList{"load", "activated", "resize", "setter returned"}));
+        QTRY_VERIFY(probe.events.contains("tick"));
+        // Losing and regaining the focus, a closed message box, showing it again: no activation.
+        QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+        QApplication::sendEvent(probe.Window(), &deactivate);
+        QApplication::sendEvent(probe.Window(), &activate);
+        support::MsgBoxScript script;
+        MsgBox("x");
+        Forms::Show("Probe");
+        QCOMPARE(probe.events.filter("activated").size() + probe.events.count("load"), 2);
+    }
+
+    void unloadingStopsEverything()
+    {
+        QPointer<Probe> probe = &ShowProbe();
+        QTRY_VERIFY(probe->events.contains("tick"));
+        Forms::Unload(*probe);
+        QVERIFY(!probe->Window()->isVisible());
+        QCOMPARE(support::quits, 1); // the last screen: the program ends
+        for (QTimer* timer : probe->Window()->findChildren<QTimer*>()) QVERIFY(!timer->isActive()); // never ticks again
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!probe); // and is gone once the event loop is back
+    }
+
+    void picturesHaveIdentity()
+    {
+        const QString file = MERENDELLA_SOURCE_DIR "/img/figurine1.jpg";
+        const Picture a = Picture::LoadPicture(file), b = Picture::LoadPicture(file), copy = a;
+        QVERIFY(!a.Failed() && !(a == b) && copy == a && Picture() == Picture());
+        QTest::ignoreMessage(QtWarningMsg, "cannot show picture /nowhere/x.jpg: file not found");
+        QTest::failOnWarning(QRegularExpression("cannot show"));
+        const Picture m1 = Picture::LoadPicture("/nowhere/x.jpg"), m2 = Picture::LoadPicture("/nowhere/x.jpg");
+        QVERIFY(m1.Failed() && m2.Failed() && !(m1 == m2)); // failed loads are pictures of their own, said once
+        // Decoded at the size shown, read again when shown larger, from a larger render if it has one.
+        const Picture small = Picture::LoadPicture(file, QSize(81, 81));
+        QCOMPARE(small.Image().size(), QSize(81, 81));
+        small.Refine(QSize(300, 300));
+        QCOMPARE(small.Image().size(), QSize(300, 300));
+        const Picture child = Picture::LoadPicture(":/screens/art/child1.gif");
+        child.Refine(QSize(400, 800));
+        QCOMPARE(child.Image().size(), QSize(400, 800)); // from the 520 x 1020 render
+    }
+
+    // Three quarters of the display, centred; every rescale starts from the recorded design, so
+    // none drifts; a minimised form is left alone.
+    void scaler()
+    {
+        Probe& probe = static_cast<Probe&>(Forms::Load("Probe"));
+        Control& card = probe.Get<Image>("Card");
+        clsResize fresh; // a fresh scaler's first rescale only records
+        fresh.SetSourceForm(&probe);
+        probe.SetWidth(9000);
+        fresh.ResizeControls();
+        QCOMPARE(Of(card), (Geometry{1800, 300, 1200, 1200}));
+        probe.SetWidth(6000);
+        probe.scaler.SetSourceForm(&probe);
+        probe.scaler.SizeFormToScreen(75); // of 1024 x 768
+        QCOMPARE((Geometry{probe.Left(), probe.Top(), probe.Width(), probe.Height()}),
+                 (Geometry{1920, 1440, 11520, 8640}));
+        const double height = probe.Height() - probe.ScaleHeight() + 4500; // the client at its design height
+        for (int i = 1; i < 200; ++i)
+            probe.SetWidth(15 * (i * 37 % 3000 + 1)), probe.SetHeight(15 * (i * 53 % 2000 + 1));
+        probe.SetWidth(12000);
+        probe.SetHeight(height);
+        QCOMPARE(Of(card), (Geometry{3600, 300, 2400, 1200}));
+        QCOMPARE(probe.Get<Timer>("Ticker").Left(), 180.0); // a timer has a place, no size
+        probe.SetWindowState(Form::Minimized);
+        probe.SetWidth(6000);
+        QCOMPARE(Of(card), (Geometry{3600, 300, 2400, 1200}));
+        probe.SetWindowState(Form::Normal); // restored: rescaled to the restored size
+        QCOMPARE(Of(card), (Geometry{1800, 300, 1200, 1200}));
+    }
+
+    void tagDirectives_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<Geometry>("scaled");
+        QTest::newRow("empty") << "" << Geometry{3600, 600, 2400, 2400};
+        QTest::newRow("a card value") << "10" << Geometry{3600, 600, 2400, 2400};
+        QTest::newRow("move only, lower case") << "@lt" << Geometry{3600, 600, 1200, 1200};
+        QTest::newRow("vertical") << "@TH" << Geometry{1800, 600, 1200, 2400};
+        QTest::newRow("nothing") << "@" << Geometry{1800, 300, 1200, 1200};
+        QTest::newRow("@ not first") << "x@W" << Geometry{3600, 600, 2400, 2400};
+    }
+
+    void tagDirectives()
+    {
+        QFETCH(QString, tag);
+        QFETCH(Geometry, scaled);
+        Probe& probe = static_cast<Probe&>(Forms::Load("Probe"));
+        Control& card = probe.Get<Image>("Card");
+        card.SetTag(tag);
+        probe.scaler.SetSourceForm(&probe);
+        probe.scaler.ResizeControls();
+        probe.SetWidth(probe.Width() * 2);
+        probe.SetHeight(probe.Height() + 4500);
+        QCOMPARE(Of(card), scaled);
+    }
+
+    void mainShowsTheTitleOrRefusesASecondCopy()
+    {
+        support::MsgBoxScript script;
+        Modulo1::Main();
+        QCOMPARE(Forms::Active()->Name(), "FormAvvio");
+        QVERIFY(!App::PrevInstance()); // holding the guard, it does not find itself
+        cleanup();
+        init();
+        QLocalServer other; // another copy holds the guard
+        other.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        QVERIFY(other.listen(App::InstanceKey()));
+        Modulo1::Main();
+        QVERIFY(Forms::Loaded().empty());
+        other.close(); // it ends, however it ends: the next start runs
+        QVERIFY(!App::PrevInstance());
+        QCOMPARE(script.seen.size(), std::size_t(1));
+        QCOMPARE(support::Box(script.seen[0]), "E' già stata avviata una copia di questo programma! | 16 | Error");
+    }
+
+    // A 256-band gradient, turquoise to blue, edge to edge; on a tall display too.
+    void titleScreen_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::newRow("1024 x 768") << QSize(1024, 768);
+        QTest::newRow("portrait 1080 x 1920") << QSize(1080, 1920);
+    }
+
+    void titleScreen()
+    {
+        QFETCH(QSize, display);
+        Screen::SetSizeForTesting(display);
+        FormAvvio& title = OpenTitle();
+        QVERIFY(PaletteColours.count(title.BackColor()));
+        QCOMPARE((std::array{title.Left(), title.Width(), title.Height()}),
+                 (std::array{0.0, display.width() * 15.0, display.height() * 15.0}));
+        QCOMPARE(title.ScaleMode(), int(Form::ScaleTwips)); // the drawing scale was restored
+        const QImage image = title.Client()->grab().toImage();
+        QCOMPARE(image.pixelColor(5, 0), QColor(19, 255, 228));
+        QCOMPARE(image.pixelColor(image.width() - 1, image.height() - 1), QColor(19, 0, 228));
+        title.SetWidth(title.Width() + 1500); // what is drawn follows the window's size
+        QCOMPARE(title.Client()->grab().toImage().pixelColor(title.Client()->width() - 1, 0), QColor(19, 255, 228));
+        std::vector<int> heights(256, 0);
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor c = image.pixelColor(2, y);
+            QVERIFY(c.red() == 19 && c.blue() == 228);
+            ++heights[std::size_t(255 - c.green())];
+        }
+        const int h = display.height() / 256;
+        for (int rows : heights) QVERIFY2(rows == h || rows == h + 1, qPrintable(QString::number(rows)));
+        // The pointers: the big arrow over the screen and its labels, the ice-cream over "Avvio".
+        QCOMPARE(title.Client()->cursor().hotSpot(), QPoint(3, 1));
+        QCOMPARE(title.Get<Label>("Label1").Widget()->cursor().hotSpot(), QPoint(3, 1));
+        QVERIFY(title.BottoneAvvio.Widget()->cursor().hotSpot().x() > 3); // the ice-cream's, in its middle
+        // "Avvio" opens the menu and leaves it alone on display.
+        QTest::mouseClick(title.BottoneAvvio.Widget(), Qt::LeftButton);
+        QCOMPARE(Forms::Loaded().size(), std::size_t(1));
+        QCOMPARE(Forms::Active()->Name(), "FormMenu");
+    }
+
+    // The information box, the exit question (Enter asks it: "Esci" holds the focus), the games.
+    void menu()
+    {
+        support::MsgBoxScript script;
+        FormMenu& menu = OpenMenu();
+        const std::uint32_t colour = menu.BackColor();
+        QVERIFY(PaletteColours.count(colour) && menu.Width() == 15360.0);
+        QCOMPARE(menu.Command1.Widget()->cursor().hotSpot(), QPoint(3, 1)); // the big arrow
+        QCOMPARE(menu.Client()->cursor().shape(), Qt::ArrowCursor);
+        QTest::keyClick(menu.Window()->focusWidget(), Qt::Key_Return);
+        QTest::mouseClick(menu.Command14.Widget(), Qt::LeftButton);
+        QTRY_COMPARE(script.seen.size(), std::size_t(2));
+        const QStringList lines = script.seen[0].text.split("\r\n");
+        QVERIFY(lines.size() == 4 && lines[0].endsWith("  ") && lines[3].startsWith("mail: ") &&
+                lines[3].contains('@'));
+        QCOMPARE(lines[1], " ----------------------- ");
+        QVERIFY(script.seen[0].style == 64 && script.seen[0].shownTitle == "Merendella");
+        QCOMPARE(support::Box(script.seen[1]), "sicuro di voler terminare? | 36 | Merendella");
+        QVERIFY(Forms::Active() == &menu && menu.BackColor() == colour && support::quits == 0); // No: all as it was
+        QTest::mouseClick(menu.Command2.Widget(), Qt::LeftButton);
+        QCOMPARE(layout::GestoreLayout->SourceForm(), Forms::Find("FormMemory2")); // the game's scaler took over
+    }
+
+    void doubleClickGuard()
+    {
+        support::MsgBoxScript script;
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+        OpenTitle().BottoneAvvio.Click();
+        auto& menu = static_cast<FormMenu&>(*Forms::Active());
+        QTest::mouseDClick(menu.BottoneEsci.Widget(), Qt::LeftButton);
+        QTest::qWait(450);
+        QVERIFY(script.seen.empty() && menu.Window()->testAttribute(Qt::WA_KeyboardFocusChange)); // focus marked
+        QTest::mouseClick(menu.BottoneEsci.Widget(), Qt::LeftButton); // a moment later a click is a click
+        QCOMPARE(script.seen.size(), std::size_t(1));
+    }
+
+    // Text, button pictures and pointers at the designed size times the display's share of
+    // 1024 x 768, never less; every caption fits its control; the children drawn from a render
+    // at least as large as shown; the card grid, wider than 16 bits on large displays, on screen.
+    void growingWithTheDisplay_data()
+    {
+        QTest::addColumn<QSize>("display");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("passoX");
+        QTest::newRow("800 x 600") << QSize(800, 600) << 1.0 << 1542;
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << 1.0 << 1973;
+        QTest::newRow("1920 x 1080") << QSize(1920, 1080) << 1.40625 << 3700;
+        QTest::newRow("3840 x 2160") << QSize(3840, 2160) << 2.8125 << 7400;
+        QTest::newRow("7680 x 4320") << QSize(7680, 4320) << 5.625 << 14799;
+    }
+
+    void growingWithTheDisplay()
+    {
+        QFETCH(QSize, display);
+        QFETCH(double, scale);
+        QFETCH(int, passoX);
+        Screen::SetSizeForTesting(display);
+        const double system = QApplication::font().pointSizeF();
+        auto fits = [](QWidget* w, const QString& text, bool wrap, int picture) {
+            const QRect need =
+                w->fontMetrics().boundingRect(QRect(0, 0, w->width(), 100000), wrap ? Qt::TextWordWrap : 0, text);
+            return need.width() <= w->width() && need.height() + picture <= w->height();
+        };
+        FormAvvio& title = OpenTitle();
+        QCOMPARE(title.Find("Label2", 0)->Widget()->font().pointSizeF(), 72 * scale);
+        QCOMPARE(title.BottoneAvvio.View()->iconSize().width(), qRound(32 * scale));
+        QCOMPARE(title.Client()->cursor().hotSpot(), QPoint(int(3 * scale), int(1 * scale)));
+        QVERIFY(fits(title.BottoneAvvio.Widget(), "Avvio", false, qRound(32 * scale)));
+        QVERIFY(fits(title.Find("Label2", 0)->Widget(), "Merendella", true, 0));
+        title.BottoneAvvio.Click();
+        auto& menu = static_cast<FormMenu&>(*Forms::Active());
+        for (CommandButton* b : {&menu.Command1, &menu.Command2, &menu.Command14, &menu.BottoneEsci})
+            QVERIFY2(fits(b->Widget(), b->Caption(), false, b == &menu.BottoneEsci ? qRound(32 * scale) : 0),
+                     qPrintable(b->Caption()));
+        QTimer::singleShot(0, [&] {
+            QCOMPARE(QApplication::activeModalWidget()->font().pointSizeF(), system * scale);
+            QApplication::activeModalWidget()->close();
+        });
+        MsgBox("Bravo! Ci sei riuscito in 12 mosse!");
+        menu.Command2.Click();
+        auto& game = static_cast<game::GameScreen&>(*Forms::Active());
+        QCOMPARE(game.Label2.Widget()->font().pointSizeF(), 15.75 * scale);
+        game.Label2.SetCaption("Mosse 32767"); // drawn smaller where it would not fit
+        QCOMPARE(game.Window()->findChild<QMenuBar*>()->font().pointSizeF(), system * scale);
+        QCOMPARE(game.Image1[0].Widget()->cursor().pixmap().width(), qRound(32 * scale));
+        QVERIFY(fits(game.Label1.Widget(), game.Label1.View()->text(), true, 0));
+        QVERIFY(fits(game.Label2.Widget(), "Mosse 32767", true, 0));
+        QVERIFY(fits(game.Command1.Widget(), "ricomincia", false, qRound(32 * scale)));
+        QWidget* child = game.Image4[2].Widget();
+        child->grab();
+        QVERIFY(game.Image4[2].Picture().Image().height() >= std::min(child->height(), 1020));
+        QVERIFY(game.Width() == display.width() * 15.0 && game.PassoX == passoX);
+        QCOMPARE(game.Image3[6].Left(), double(passoX * 6 + game.InizioX));
+        QVERIFY(game.Client()->rect().contains(game.Image3[6].Widget()->geometry()));
+        // Cards decoded at the size shown, up to the file's own 512 x 512.
+        QCOMPARE(game.Image3[6].Picture().Image().size(), game.Image3[6].PictureSize().boundedTo(QSize(512, 512)));
+    }
+};
+
+QTEST_MAIN(TestScreens)
+#include "tst_screens.moc"
