@@ -1,10 +1,12 @@
 // In-process figures for the work a player waits for: a deal, a rescale, a repaint, a
-// completion-check tick, a swap, and the repaint that a pointer move causes during a drag.
+// completion-check tick, a swap, the repaint that a pointer move causes during a drag, and a
+// frame of the celebration of a win.
 // Every screen runs on Qt's offscreen platform at the size of a real display.
 
-#include "game/rules/Rules.h"
 #include "game/GameScreen.h"
+#include "game/rules/Rules.h"
 #include "platform/App.h"
+#include "platform/Celebration.h"
 #include "platform/Form.h"
 #include "platform/Forms.h"
 #include "platform/Image.h"
@@ -169,6 +171,8 @@ void RepaintTitle(benchmark::State& state, QSize display)
         state.SkipWithError("the title screen shows no gradient");
 }
 
+void DeliverRepaint();
+
 // ---- moves ----
 
 void CompletionTick(benchmark::State& state)
@@ -181,11 +185,30 @@ void CompletionTick(benchmark::State& state)
     for (auto _ : state) screen.Timer1_Timer();
 }
 
+// A swap as the drop handler makes it, with its sound: run with a sound server (PULSE_SERVER)
+// for the figure that includes starting the sound; without one the sound is silence.
 void Swap(benchmark::State& state)
 {
     GameScreen& screen = ShowGame("FormMemory2", {1920, 1080});
+    QTest::qWait(1000); // the sounds are read once the first window is on screen
     for (auto _ : state) screen.Image1_DragDrop(0, screen.Image2[3], 0, 0);
     if (screen.Image1[0].Picture() == screen.Image2[3].Picture()) state.SkipWithError("the swap did nothing");
+}
+
+// One frame of the celebration over a won board: the confetti and the children move, and the
+// window repaints what they left and where they are.
+void CelebrationFrame(benchmark::State& state, QSize display)
+{
+    GameScreen& screen = ShowGame("FormMemory2", display);
+    DeliverRepaint();
+    platform::Celebration::Start(screen, {&screen.Image4[0], &screen.Image4[1], &screen.Image4[2]});
+    double t = 0.5;
+    for (auto _ : state) {
+        platform::Celebration::Frame(t += 1.0 / 60);
+        DeliverRepaint();
+        if (t > 4.5) t = 0.5; // within the few seconds it lasts
+    }
+    platform::Celebration::Stop();
 }
 
 // ---- drag ----
@@ -311,6 +334,8 @@ void RegisterAll()
         RegisterBenchmark(("DragMove/masked/" + size).c_str(), DragMove, d.size, true)->Unit(us);
         RegisterBenchmark(("DragMove/unmasked/" + size).c_str(), DragMove, d.size, false)->Unit(us);
     }
+    for (const Display& d : Displays)
+        RegisterBenchmark(("CelebrationFrame/" + std::string(d.name)).c_str(), CelebrationFrame, d.size)->Unit(ms);
     RegisterBenchmark("CompletionTick/Figurine/1920x1080", CompletionTick)->Unit(us);
     RegisterBenchmark("Swap/Figurine/1920x1080", Swap)->Unit(us);
 }

@@ -135,6 +135,7 @@ private:
     friend class Forms;
     void ClientResized(bool force = false);
     void KeepFullScreen();
+    double InScale(int pixels, double userUnits) const;
     void BuildControl(const ControlDesc& desc);
     void LayoutWindow();
 

@@ -54,28 +54,12 @@ void Form::KeepFullScreen()
         window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
 }
 
-double Form::ScaleWidth() const
-{
-    switch (scaleMode_) {
-    case ScalePixels:
-        return client_->width();
-    case ScaleUser:
-        return userScaleWidth_;
-    default:
-        return PixelsToTwips(client_->width());
-    }
-}
+double Form::ScaleWidth() const { return InScale(client_->width(), userScaleWidth_); }
+double Form::ScaleHeight() const { return InScale(client_->height(), userScaleHeight_); }
 
-double Form::ScaleHeight() const
+double Form::InScale(int pixels, double userUnits) const
 {
-    switch (scaleMode_) {
-    case ScalePixels:
-        return client_->height();
-    case ScaleUser:
-        return userScaleHeight_;
-    default:
-        return PixelsToTwips(client_->height());
-    }
+    return scaleMode_ == ScalePixels ? pixels : scaleMode_ == ScaleUser ? userUnits : PixelsToTwips(pixels);
 }
 
 void Form::SetScaleMode(int mode) { scaleMode_ = (mode == ScalePixels) ? ScalePixels : ScaleTwips; }

@@ -87,9 +87,13 @@ Form& Forms::Show(const QString& name)
     window->show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
     window->activateWindow();
-    // Asked again once the screen that opened this one has gone: a window manager may have
-    // kept the focus on that one, and keeps a panel over a full-screen window without focus.
-    QTimer::singleShot(0, window, [window] { window->activateWindow(); });
+    // Asked again once the screen that opened this one has gone, and once more a moment later: a
+    // window manager may have kept the focus on that one, or taken it for itself, and keeps a
+    // panel over a full-screen window without focus.
+    for (int ms : {0, 300})
+        QTimer::singleShot(ms, window, [window] {
+            if (!window->isActiveWindow()) window->activateWindow();
+        });
     form.FocusFirst();
     return form;
 }

@@ -301,5 +301,5 @@ if __name__ == "__main__":
         except Failure as failure:
             desktop.shot("failure")
             logs = "\n".join("--- %s ---\n%s" % (c.args[0], log_of(c)[-1500:]) for c in desktop.children[1:])
-            sys.exit("FAILED: %s\n(screenshots in %s)\n%s" % (failure, shots, logs))
+            sys.exit("FAILED: %s\n(screenshots in %s; windows %s)\n%s" % (failure, shots, desktop.windows(), logs))
     print("ok: %s at %s (screenshots in %s)" % (scenario, size, shots))
