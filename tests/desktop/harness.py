@@ -67,7 +67,6 @@ class Shot(namedtuple("Shot", "width height data")):
 class Window(namedtuple("Window", "id title pid x y w h state")):
     """A mapped top-level and what the window manager says of it (FULLSCREEN, DIALOG, FLOATING...)."""
     rect = property(lambda self: (self.x, self.y, self.w, self.h))
-    fullscreen = property(lambda self: "FULLSCREEN" in self.state)
 
 
 class Session:

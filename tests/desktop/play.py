@@ -48,7 +48,7 @@ class Game:
         if self.process.poll() is not None:
             raise Failure("the game ended (status %s): %s" % (self.process.returncode, log_of(self.process)[-800:]))
         return next((w for w in self.d.windows(self.process.pid) if w.rect == (0, 0, self.d.width, self.d.height)
-                     and (w.fullscreen or not self.d.panel_rect)), None)
+                     and ("FULLSCREEN" in w.state or not self.d.panel_rect)), None)
 
     def wait_screen(self, what, probe):
         def ready():  # full screen, and over the panel or the bar
@@ -141,19 +141,6 @@ class Game:
         self.d.answer(self.d.box("Merendella"))
         return self.menu()
 
-    def quit(self):
-        self.d.click(*self.point(ESCI, MENU))
-        self.d.answer(self.d.box("Merendella"))
-        check(self.process.wait(WAIT) == 0, "the game ended with status %s" % self.process.returncode)
-        check(not self.d.windows(self.process.pid), "windows left after the game ended")
-
-    def to_game(self, button=TORTE, kinds=TARTS):
-        self.title()
-        self.d.click(*self.point(AVVIO, TITLE))
-        self.menu()
-        self.d.click(*self.point(button, MENU))
-        return self.deal(kinds)
-
 
 def journey(d, exe, way="drag"):
     """Title, menu, a tarts game won and restarted, a stickers swap, back and out, by drags, taps (with no
@@ -192,7 +179,10 @@ def journey(d, exe, way="drag"):
             d.minimise(window) if step == "minimised" else d.activate(window)
             check(step == "minimised" or g.board(g.game(), STICKERS) == board, "the game came %s changed" % step)
     g.leave()
-    g.quit()
+    d.click(*g.point(ESCI, MENU))
+    d.answer(d.box("Merendella"))
+    check(g.process.wait(WAIT) == 0, "the game ended with status %s" % g.process.returncode)
+    check(not d.windows(g.process.pid), "windows left after the game ended")
     said = [line for line in log_of(g.process).splitlines() if "sound" in line.lower()]
     check(way != "tap" or len(said) == 1 and "no sound" in said[0], "what the game said of sound: %s" % said)
 
@@ -270,7 +260,11 @@ def sounds(d, exe):
     """Through a real sound server: a swap and a win heard at their lengths; M silences them."""
     env = d.sound_server()
     g = Game(d, exe, env=env)
-    board, heard = g.to_game(), {}
+    g.title()
+    d.click(*g.point(AVVIO, TITLE))
+    g.menu()
+    d.click(*g.point(TORTE, MENU))
+    board, heard = g.deal(TARTS), {}
     for what in ("swap", "muted swap", "win"):
         time.sleep(1)
         if what != "swap":  # sound off, then on again
