@@ -195,22 +195,6 @@ void Swap(benchmark::State& state)
     if (screen.Image1[0].Picture() == screen.Image2[3].Picture()) state.SkipWithError("the swap did nothing");
 }
 
-// One frame of the celebration over a won board: the confetti and the children move, and the
-// window repaints what they left and where they are.
-void CelebrationFrame(benchmark::State& state, QSize display)
-{
-    GameScreen& screen = ShowGame("FormMemory2", display);
-    DeliverRepaint();
-    platform::Celebration::Start(screen, {&screen.Image4[0], &screen.Image4[1], &screen.Image4[2]});
-    double t = 0.5;
-    for (auto _ : state) {
-        platform::Celebration::Frame(t += 1.0 / 60);
-        DeliverRepaint();
-        if (t > 4.5) t = 0.5; // within the few seconds it lasts
-    }
-    platform::Celebration::Stop();
-}
-
 // ---- drag ----
 
 std::int64_t Area(const QRegion& region)
@@ -310,6 +294,26 @@ void DragMove(benchmark::State& state, QSize display, bool masked)
     state.counters["outline_px"] = double(ringArea);
     state.counters["window_px"] = double(window->width()) * window->height();
     if (meter.events == 0) state.SkipWithError("no repaint reached the window: the figure would be empty");
+}
+
+// One frame of the celebration over a won board: the confetti and the children move, and the
+// window repaints what they left and where they are.
+void CelebrationFrame(benchmark::State& state, QSize display)
+{
+    GameScreen& screen = ShowGame("FormMemory2", display);
+    DeliverRepaint();
+    platform::Celebration::Start(screen, {&screen.Image4[0], &screen.Image4[1], &screen.Image4[2]});
+    PaintMeter meter(screen.Window());
+    double t = 0.5;
+    for (auto _ : state) {
+        platform::Celebration::Frame(t += 1.0 / 60);
+        DeliverRepaint();
+        if (t > 4.5) t = 0.5; // within the few seconds it lasts
+    }
+    platform::Celebration::Stop();
+    using C = benchmark::Counter;
+    state.counters["px_drawn/frame"] = C(double(meter.pixelsPainted), C::kAvgIterations);
+    state.counters["paints/frame"] = C(double(meter.events), C::kAvgIterations);
 }
 
 void RegisterAll()

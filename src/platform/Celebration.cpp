@@ -63,18 +63,24 @@ public:
             if (widget) image->Move(image->Left(), image->Top(), image->Width(), image->Height());
     }
 
+    // The frames from here on come from the caller, not from the clock.
+    void Drive(double t)
+    {
+        timer_.stop();
+        Frame(t);
+    }
+
     void Frame(double t)
     {
         if (t >= Seconds) return deleteLater();
         if (geometry() != parentWidget()->rect()) setGeometry(parentWidget()->rect());
         t_ = t;
-        QRegion dirty;
+        // Each piece's own small rectangle: given a region at once, the window would repaint
+        // its bounding rectangle, the whole screen, under the confetti.
         for (std::size_t i = 0; i < pieces_.size(); ++i) {
-            const QRect now = Place(pieces_[i], t);
-            dirty += shown_[i] | now;
-            shown_[i] = now;
+            update(shown_[i]);
+            update(shown_[i] = Place(pieces_[i], t));
         }
-        update(dirty);
         for (std::size_t i = 0; i < jumpers_.size(); ++i) {
             const auto& [image, widget] = jumpers_[i];
             const double hop = std::abs(std::sin(Pi * (t * 2.2 + 0.3 * double(i)))) * 0.22 * widget->height();
@@ -144,7 +150,7 @@ bool Celebration::Running() { return Current(); }
 
 void Celebration::Frame(double seconds)
 {
-    if (Confetti* confetti = Current()) confetti->Frame(seconds);
+    if (Confetti* confetti = Current()) confetti->Drive(seconds);
 }
 
 } // namespace platform

@@ -14,7 +14,8 @@ public:
     static void Start(Form& form, const std::vector<Image*>& jumpers);
     static void Stop();
     static bool Running();
-    // Draws the frame of this moment after the start, as the animation's timer does.
+    // Draws the frame of this moment after the start, as the animation's timer does; from then
+    // on the caller, not the clock, says which frame comes (for tests and benchmarks).
     static void Frame(double seconds);
 };
 
