@@ -1,6 +1,7 @@
 #include "App.h"
 
 #include "Log.h"
+#include "Sound.h"
 
 #include <QApplication>
 #include <QFont>
@@ -8,6 +9,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStyleFactory>
+#include <QTimer>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -105,13 +107,24 @@ QString App::Path()
 
 void App::SetPathForTesting(const QString& path) { PathOverride() = path; }
 
+void App::FirstWindowShown()
+{
+    static bool done = false;
+    if (std::exchange(done, true)) return;
+    // What the first window need not wait for: the icon of windows without one of their own (the
+    // title screen has its own), and the sounds.
+    QTimer::singleShot(0, [] {
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
+        Sound::Load();
+    });
+}
+
 void App::Initialise()
 {
     // How the desktop knows the game: its task list, switcher and dock show the name and icon
     // of the desktop entry this names (the Wayland app id, and on X11 the window class and name "Merendella").
     QApplication::setApplicationName(QStringLiteral("Merendella"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.merendella.Merendella"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     // The screens name the faces they were designed with; where those are missing, the
     // nearest faces that the system packages take their place.

@@ -18,8 +18,12 @@ public:
     // The title that message boxes without one of their own show.
     static QString Title() { return QStringLiteral("Zuccheriva"); }
 
-    // Prepares the toolkit: style, and the faces that stand in for the designed fonts.
+    // Prepares the toolkit: the program's name for the desktop, style, and the faces that stand
+    // in for the designed fonts.
     static void Initialise();
+    // Called when a window goes on screen: the first time, what can wait for it is done once the
+    // event loop runs again.
+    static void FirstWindowShown();
 
     // For tests: the folder that Path reports; an empty one restores the real folder.
     static void SetPathForTesting(const QString& path);

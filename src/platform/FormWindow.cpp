@@ -1,5 +1,6 @@
 #include "FormWindow.h"
 
+#include "App.h"
 #include "Form.h"
 #include "Forms.h"
 #include "Sound.h"
@@ -46,7 +47,7 @@ void FormWindow::showEvent(QShowEvent* e)
     shown_.start();
     // The focused button shows its mark from the start, not only once Tab was pressed.
     setAttribute(Qt::WA_KeyboardFocusChange);
-    Sound::LoadSoon();
+    App::FirstWindowShown();
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* e)

@@ -9,7 +9,6 @@
 #include <QMediaDevices>
 #include <QPointer>
 #include <QSoundEffect>
-#include <QTimer>
 #include <QUrl>
 #include <array>
 
@@ -21,7 +20,6 @@ constexpr std::array<const char*, 5> Files{"pick", "swap", "nothing", "click", "
 
 struct Player {
     std::array<QPointer<QSoundEffect>, Files.size()> effects; // the application owns them
-    bool scheduled = false;
     bool muted = false;
 };
 
@@ -44,7 +42,9 @@ QString Unplayable(const QString& path)
     return {};
 }
 
-void Load()
+} // namespace
+
+void Sound::Load()
 {
     // Qt's audio backend tells in its own words that it found no sound server; the game says
     // it once, in its own.
@@ -65,14 +65,6 @@ void Load()
         P().effects[cue] = new QSoundEffect(qApp);
         P().effects[cue]->setSource(QUrl::fromLocalFile(path));
     }
-}
-
-} // namespace
-
-void Sound::LoadSoon()
-{
-    if (std::exchange(P().scheduled, true)) return;
-    QTimer::singleShot(0, [] { Load(); });
 }
 
 void Sound::Play(Cue cue)

@@ -13,9 +13,9 @@ public:
     // Sound on or off for this run; nothing is written anywhere.
     static void ToggleMute();
     static bool Muted();
-    // Reads the sounds once the event loop runs again, so that the first window does not wait
-    // for the audio system. Called when a window goes on screen; only the first call counts.
-    static void LoadSoon();
+    // Reads the sounds: once the first window is on screen (App::FirstWindowShown), so that it
+    // does not wait for the audio system.
+    static void Load();
 };
 
 } // namespace platform
