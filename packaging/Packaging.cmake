@@ -14,7 +14,8 @@ set(MERENDELLA_APP_ID org.merendella.Merendella)
 set(MERENDELLA_INSTALL_APPDIR "lib/merendella" CACHE STRING
     "Folder, relative to the prefix, that holds the program and its pictures")
 
-install(TARGETS merendella RUNTIME DESTINATION ${MERENDELLA_INSTALL_APPDIR})
+install(TARGETS merendella merendella_sound RUNTIME DESTINATION ${MERENDELLA_INSTALL_APPDIR}
+        LIBRARY DESTINATION ${MERENDELLA_INSTALL_APPDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/img/ DESTINATION ${MERENDELLA_INSTALL_APPDIR}/img
         FILES_MATCHING PATTERN "*.jpg")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/sounds/ DESTINATION ${MERENDELLA_INSTALL_APPDIR}/sounds

@@ -18,7 +18,8 @@ Form::Form(const FormDesc& d)
     window_ = new FormWindow(*this);
     window_->setObjectName(name_);
     window_->setWindowTitle(ToQString(d.caption));
-    if (!d.icon.empty()) window_->setWindowIcon(QIcon(ToQString(d.icon)));
+    // One size for task lists and switchers, which scale it as they need.
+    if (!d.icon.empty()) window_->setWindowIcon(QIcon(LoadIcon(ToQString(d.icon), 64)));
 
     client_ = new ClientArea(*this, window_);
     client_->setObjectName(QStringLiteral("client"));

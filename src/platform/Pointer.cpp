@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QHash>
 #include <QIcon>
+#include <QImageReader>
 #include <QPixmap>
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -24,12 +26,41 @@ QPoint CursorHotSpot(const QString& path)
     return {word(6 + 4), word(6 + 6)};
 }
 
+namespace {
+
+// The renders are PNG files, which Qt reads itself: naming the format spares loading every image
+// plugin to ask whether it would rather read the file. Each file is read once: a screen's icon
+// serves its window and its button.
+QPixmap Read(const QString& path)
+{
+    static QHash<QString, QImage> read; // images, not pixmaps: they may outlive the application
+    if (auto it = read.constFind(path); it != read.constEnd()) return QPixmap::fromImage(*it);
+    QImageReader reader(path);
+    if (path.endsWith(QLatin1String(".png"))) {
+        reader.setFormat("png");
+        reader.setAutoDetectImageFormat(false);
+    }
+    return QPixmap::fromImage(read[path] = reader.read());
+}
+
+} // namespace
+
 QPixmap LoadIcon(const QString& path, int side)
 {
-    // The smallest render at least this large, or else the largest; drawn at the size asked.
+    // The renders are the 32-pixel original and ones twice and four times as large. Read first
+    // the smallest that covers the size asked, then the others from the largest down: no larger
+    // file, and no image plugin for a format that is not used, is read to no purpose.
+    QList<std::pair<int, QString>> renders;
+    for (const QString& render : Picture::Renders(path)) {
+        const int scale = render.endsWith(QLatin1String("@4x.png"))   ? 4
+                          : render.endsWith(QLatin1String("@2x.png")) ? 2
+                                                                      : 1;
+        renders.append({32 * scale >= side ? scale : 8 - scale, render});
+    }
+    std::sort(renders.begin(), renders.end());
     QPixmap pixmap;
-    for (const QString& render : Picture::Renders(path))
-        if (pixmap.load(render) && pixmap.width() >= side) break;
+    for (const auto& [order, render] : renders)
+        if (pixmap = Read(render); !pixmap.isNull()) break;
     return pixmap.isNull() || pixmap.width() == side
                ? pixmap
                : pixmap.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);

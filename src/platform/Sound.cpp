@@ -2,14 +2,12 @@
 
 #include "App.h"
 #include "Log.h"
+#include "SoundOutput.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QFile>
-#include <QMediaDevices>
+#include <QLibrary>
 #include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
 #include <array>
 
 namespace platform {
@@ -19,7 +17,7 @@ namespace {
 constexpr std::array<const char*, 5> Files{"pick", "swap", "nothing", "click", "win"};
 
 struct Player {
-    std::array<QPointer<QSoundEffect>, Files.size()> effects; // the application owns them
+    QPointer<SoundOutput> output; // the application object owns it
     bool muted = false;
 };
 
@@ -42,44 +40,50 @@ QString Unplayable(const QString& path)
     return {};
 }
 
+// The module beside the program that plays sounds; null, with the reason said, when it cannot load.
+SoundOutput* OpenOutput()
+{
+    QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/merendella_sound"));
+    const auto entry = reinterpret_cast<MerendellaSoundEntry>(module.resolve(MERENDELLA_SOUND_ENTRY));
+    if (!entry) {
+        qCWarning(lcSound, "no sound: %s", qPrintable(module.errorString()));
+        return nullptr;
+    }
+    SoundOutput* output = entry();
+    if (!output->HaveOutput()) {
+        qCWarning(lcSound, "no sound: no audio output was found (is a sound server running?)");
+        delete output;
+        return nullptr;
+    }
+    return output;
+}
+
 } // namespace
 
 void Sound::Load()
 {
-    // Qt's audio backend tells in its own words that it found no sound server; the game says
-    // it once, in its own.
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    const bool haveOutput = !QMediaDevices::audioOutputs().isEmpty();
-    qInstallMessageHandler(previous);
-    if (!haveOutput) {
-        qCWarning(lcSound, "no sound: no audio output was found (is a sound server running?)");
-        return;
+    SoundOutput* output = OpenOutput();
+    if (!output) return;
+    QStringList files;
+    for (const char* name : Files) {
+        const QString path = App::Path() + QStringLiteral("/sounds/%1.wav").arg(QLatin1String(name));
+        const QString reason = Unplayable(path);
+        if (!reason.isEmpty()) qCWarning(lcSound, "cannot play sound %s: %s", qPrintable(path), qPrintable(reason));
+        files << (reason.isEmpty() ? path : QString());
     }
-    for (std::size_t cue = 0; cue < Files.size(); ++cue) {
-        const QString path = App::Path() + QStringLiteral("/sounds/%1.wav").arg(QLatin1String(Files[cue]));
-        if (const QString reason = Unplayable(path); !reason.isEmpty()) {
-            qCWarning(lcSound, "cannot play sound %s: %s", qPrintable(path), qPrintable(reason));
-            continue;
-        }
-        P().effects[cue] = new QSoundEffect(qApp);
-        P().effects[cue]->setSource(QUrl::fromLocalFile(path));
-    }
+    output->Open(files);
+    P().output = output;
 }
 
 void Sound::Play(Cue cue)
 {
-    QSoundEffect* effect = P().effects[std::size_t(cue)];
-    // One still loading, or one that failed, is silence.
-    if (!P().muted && effect && effect->status() == QSoundEffect::Ready) effect->play();
+    if (!P().muted && P().output) P().output->Play(int(cue));
 }
 
 void Sound::ToggleMute()
 {
     P().muted = !P().muted;
-    if (P().muted)
-        for (auto& effect : P().effects)
-            if (effect) effect->stop();
+    if (P().muted && P().output) P().output->Stop();
 }
 
 bool Sound::Muted() { return P().muted; }
