@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <iterator>
 
 namespace platform {
 
@@ -47,19 +49,22 @@ QPixmap Read(const QString& path)
 
 QPixmap LoadIcon(const QString& path, int side)
 {
-    // The renders are the 32-pixel original and ones twice and four times as large. Read first
-    // the smallest that covers the size asked, then the others from the largest down: no larger
-    // file, and no image plugin for a format that is not used, is read to no purpose.
-    QList<std::pair<int, QString>> renders;
-    for (const QString& render : Picture::Renders(path)) {
+    // The renders are the 32-pixel original and ones twice and four times as large, smallest
+    // first. Read first those that cover the size asked, smallest first, then the others from the
+    // largest down: no larger file, and no image plugin for a format that is not used, is read
+    // to no purpose.
+    const QStringList all = Picture::Renders(path);
+    const auto covers = [side](const QString& render) {
         const int scale = render.endsWith(QLatin1String("@4x.png"))   ? 4
                           : render.endsWith(QLatin1String("@2x.png")) ? 2
                                                                       : 1;
-        renders.append({32 * scale >= side ? scale : 8 - scale, render});
-    }
-    std::sort(renders.begin(), renders.end());
+        return 32 * scale >= side;
+    };
+    QStringList renders;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(renders), covers);
+    std::copy_if(all.rbegin(), all.rend(), std::back_inserter(renders), std::not_fn(covers));
     QPixmap pixmap;
-    for (const auto& [order, render] : renders)
+    for (const QString& render : renders)
         if (pixmap = Read(render); !pixmap.isNull()) break;
     return pixmap.isNull() || pixmap.width() == side
                ? pixmap
