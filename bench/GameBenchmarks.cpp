@@ -4,13 +4,10 @@
 // Every screen runs on Qt's offscreen platform at the size of a real display.
 
 #include "game/GameScreen.h"
-#include "game/rules/Rules.h"
 #include "platform/App.h"
-#include "platform/Celebration.h"
 #include "platform/Form.h"
 #include "platform/Forms.h"
 #include "platform/Image.h"
-#include "platform/Screen.h"
 #include "platform/Timer.h"
 #include "support/Support.h"
 
@@ -42,11 +39,13 @@ struct GameKind {
 };
 constexpr GameKind Games[] = {{"Torte", "FormMemory"}, {"Figurine", "FormMemory2"}};
 
+std::unique_ptr<support::Program> program;
+
 Form& ShowScreen(const char* name, QSize display)
 {
-    support::TearDown();
-    support::Prepare(display);
-    return Forms::Show(QString::fromLatin1(name));
+    program.reset();
+    program = std::make_unique<support::Program>(display);
+    return program->forms.Show(QString::fromLatin1(name));
 }
 
 // A shown, dealt game screen whose timer stays quiet: ticks are measured on their own.
@@ -123,8 +122,8 @@ void ResizeControls(benchmark::State& state, QSize display)
         ShrinkToLoadSize(screen, canvas);
         // The window grows without the scaler, which then runs alone, timed.
         auto scaler = std::exchange(layout::GestoreLayout, nullptr);
-        screen.SetHeight(platform::Screen::Height());
-        screen.SetWidth(platform::Screen::Width());
+        screen.SetHeight(screen.Screen().Height());
+        screen.SetWidth(screen.Screen().Width());
         layout::GestoreLayout = std::move(scaler);
         state.ResumeTiming();
         layout::GestoreLayout->ResizeControls();
@@ -142,8 +141,8 @@ void RescaleAndRepaint(benchmark::State& state, QSize display)
         state.PauseTiming();
         ShrinkToLoadSize(screen, canvas);
         state.ResumeTiming();
-        screen.SetHeight(platform::Screen::Height());
-        screen.SetWidth(platform::Screen::Width());
+        screen.SetHeight(screen.Screen().Height());
+        screen.SetWidth(screen.Screen().Width());
         canvas.Paint(screen.Window());
     }
     ReportCardSize(state, screen);
@@ -190,7 +189,8 @@ void CompletionTick(benchmark::State& state)
 void Swap(benchmark::State& state)
 {
     GameScreen& screen = ShowGame("FormMemory2", {1920, 1080});
-    QTest::qWait(1000); // the sounds are read once the first window is on screen
+    program->sound.SetOutput(platform::OpenSoundOutput(platform::App::ProgramFolder()));
+    QTest::qWait(1000); // the sounds are read in the background
     for (auto _ : state) {
         screen.Image1_DragDrop(0, screen.Image2[3], 0, 0);
         if (state.range(0)) { // as a child plays: the last sound has ended
@@ -266,12 +266,12 @@ void DragMove(benchmark::State& state, QSize display, bool masked)
 {
     GameScreen& screen = ShowGame("FormMemory2", display);
     QWidget* window = screen.Window();
-    QWidget* outline = screen.DragOutlineWidget();
+    QWidget* outline = screen.Moves().Outline();
     DeliverRepaint();
 
     platform::Image& card = screen.Image2[0];
     const QPoint grab = card.Widget()->rect().center();
-    screen.BeginDrag(card, grab);
+    screen.Moves().BeginDrag(card, grab);
     if (!masked) outline->clearMask();
     DeliverRepaint();
 
@@ -283,13 +283,13 @@ void DragMove(benchmark::State& state, QSize display, bool masked)
     for (auto _ : state) {
         // 8 px per move: a brisk hand on a 60 Hz display.
         const int x = (step * 8) % (2 * span);
-        screen.DragTo(start + QPoint(x < span ? x : 2 * span - x, (step % 16) - 8));
+        screen.Moves().DragTo(start + QPoint(x < span ? x : 2 * span - x, (step % 16) - 8));
         ++step;
         DeliverRepaint();
         unionArea += Area(meter.painted);
         meter.painted = QRegion();
     }
-    screen.CancelDrag();
+    screen.Moves().Cancel();
 
     const QRect ring = outline->rect();
     const std::int64_t ringArea = masked ? Area(outline->mask()) : std::int64_t(ring.width()) * ring.height();
@@ -309,15 +309,15 @@ void CelebrationFrame(benchmark::State& state, QSize display)
 {
     GameScreen& screen = ShowGame("FormMemory2", display);
     DeliverRepaint();
-    platform::Celebration::Start(screen, {&screen.Image4[0], &screen.Image4[1], &screen.Image4[2]});
+    screen.Celebration().Start(screen, {&screen.Image4[0], &screen.Image4[1], &screen.Image4[2]});
     PaintMeter meter(screen.Window());
     double t = 0.5;
     for (auto _ : state) {
-        platform::Celebration::Frame(t += 1.0 / 60);
+        screen.Celebration().Frame(t += 1.0 / 60);
         DeliverRepaint();
         if (t > 4.5) t = 0.5; // within the few seconds it lasts
     }
-    platform::Celebration::Stop();
+    screen.Celebration().Stop();
     using C = benchmark::Counter;
     state.counters["px_drawn/frame"] = C(double(meter.pixelsPainted), C::kAvgIterations);
     state.counters["paints/frame"] = C(double(meter.events), C::kAvgIterations);
@@ -373,14 +373,12 @@ int main(int argc, char** argv)
     defaultMessages = qInstallMessageHandler(QuietMessages);
     QApplication app(argc, argv);
     platform::App::Initialise();
-    // No box may wait for a user: a congratulation would stop the run.
-    support::MsgBoxScript boxes;
 
     RegisterAll();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    support::TearDown();
+    program.reset();
     return 0;
 }

@@ -1,8 +1,5 @@
-#include "layout/GestoreLayout.h"
-#include "platform/App.h"
-#include "platform/Forms.h"
 #include "platform/Log.h"
-#include "shell/Modulo1.h"
+#include "shell/Program.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -47,14 +44,5 @@ int main(int argc, char** argv)
     }
     previousHandler = qInstallMessageHandler(ReportFatal);
     QApplication app(argc, argv);
-    platform::App::Initialise();
-    Modulo1::RegisterScreens();
-
-    Modulo1::Main();
-    int status = 0;
-    if (!platform::Forms::Loaded().empty()) status = QApplication::exec();
-
-    platform::Forms::Shutdown();
-    layout::GestoreLayout.reset();
-    return status;
+    return Program().Run();
 }

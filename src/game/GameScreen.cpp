@@ -1,18 +1,16 @@
-#include "GameScreen.h"
+#include "game/GameScreen.h"
 
 #include "layout/GestoreLayout.h"
 #include "platform/App.h"
-#include "platform/Celebration.h"
 #include "platform/CommandButton.h"
 #include "platform/Forms.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/MenuItem.h"
-#include "platform/MessageBox.h"
 #include "platform/Picture.h"
 #include "platform/Random.h"
-#include "platform/Screen.h"
 #include "platform/Sound.h"
+#include "platform/Text.h"
 #include "platform/Timer.h"
 #include "rules/Rules.h"
 #include "screens/ScreenDescriptions.h"
@@ -26,14 +24,12 @@ namespace game {
 
 namespace {
 
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-
-// The program's folder followed by a file name relative to it, written with backslashes.
-QString ProgramFile(std::string_view relative)
+// A folder followed by a file name relative to it, written with backslashes.
+QString FileIn(const QString& folder, std::string_view relative)
 {
-    QString name = Text(relative);
+    QString name = ToQString(relative);
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return App::Path() + name;
+    return folder + name;
 }
 
 // A measured position, in single precision, to the nearest whole twip; halves to even.
@@ -45,8 +41,8 @@ std::int32_t Measure(double twips)
 
 } // namespace
 
-GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& description)
-    : Form(description),
+GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& description, Services& services)
+    : Form(description, services),
       Image1(Array<Image>(QStringLiteral("Image1"))),
       Image2(Array<Image>(QStringLiteral("Image2"))),
       Image3(Array<Image>(QStringLiteral("Image3"))),
@@ -57,18 +53,13 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
       Command1(Get<CommandButton>(QStringLiteral("Command1"))),
       Timer1(Get<Timer>(QStringLiteral("Timer1"))),
       mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
-      content_(content)
+      content_(content),
+      moves_(*this, *this),
+      confetti_(services.clock)
 {
-    for (Image* card : Image1)
-        card->SetDropHandler([this](int i, Control& s, double x, double y) { Image1_DragDrop(i, s, x, y); });
-    for (Image* card : Image2)
-        card->SetDropHandler([this](int i, Control& s, double x, double y) { Image2_DragDrop(i, s, x, y); });
-    for (Image* card : Image3)
-        card->SetDropHandler([this](int i, Control& s, double x, double y) { Image3_DragDrop(i, s, x, y); });
     Command1.SetClickHandler([this] { Command1_Click(); });
     mnuEsci.SetClickHandler([this] { mnuEsci_Click(); });
     Timer1.SetTickHandler([this] { Timer1_Timer(); });
-    SetEscapeAction([this] { mnuEsci_Click(); });
 }
 
 void GameScreen::Form_Load() { layout::CreateLayout(*this); }
@@ -82,7 +73,7 @@ void GameScreen::Form_Activate()
     InizioY = Measure(Image1[0].Top());
     InizioX = Measure(Image1[0].Left());
 
-    Label1.SetCaption(Text(content_.instruction) + QStringLiteral("\r\n") + Text(SecondInstruction));
+    Label1.SetCaption(ToQString(content_.instruction) + QStringLiteral("\r\n") + ToQString(SecondInstruction));
     Ricomincia();
 }
 
@@ -90,7 +81,7 @@ void GameScreen::Form_Resize() { layout::ResizeLayout(); }
 
 void GameScreen::Ricomincia()
 {
-    ClearSelection(); // a card picked in the last game belongs to it
+    moves_.Cancel(); // a card picked in the last game belongs to it
     Command1.SetVisible(false);
     NumeroMosse = 0;
     congratulating_ = false;
@@ -110,7 +101,7 @@ void GameScreen::Ricomincia()
         // Every card gets a picture of its own, read from its file for it alone.
         for (int h = 0; h < Hands; ++h) {
             Image& card = (*hands[h])[i];
-            card.SetPicture(Picture::LoadPicture(ProgramFile(deal.hand[h].file), card.PictureSize()));
+            card.SetPicture(Picture::LoadPicture(FileIn(services_.app.Path(), deal.hand[h].file), card.PictureSize()));
         }
         for (int h = 0; h < Hands; ++h) (*hands[h])[i].SetTag(QString::number(deal.hand[h].value));
     }
@@ -122,8 +113,8 @@ void GameScreen::mnuEsci_Click()
 {
     if (MsgBox(QStringLiteral("vuoi tornare al menù? "), vbYesNo + vbQuestion, QStringLiteral("Merendella")) != vbYes)
         return;
-    Forms::Show(QStringLiteral("FormMenu"));
-    Forms::Unload(*this);
+    services_.forms.Show(QStringLiteral("FormMenu"));
+    services_.forms.Unload(*this);
 }
 
 void GameScreen::Image1_DragDrop(int Index, Control& Source, double, double) { Swap(Image1[Index], Source); }
@@ -135,7 +126,7 @@ void GameScreen::Swap(Image& target, Control& source)
     auto* card = dynamic_cast<Image*>(&source);
     if (!card) return;
     // The same picture object means the card was dropped onto itself.
-    if (target.Picture() == card->Picture()) return Sound::Play(Sound::Nothing);
+    if (target.Picture() == card->Picture()) return services_.sound.Play(Cue::Nothing);
 
     Image5.SetPicture(target.Picture());
     target.SetPicture(card->Picture());
@@ -146,7 +137,7 @@ void GameScreen::Swap(Image& target, Control& source)
 
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
-    Sound::Play(Sound::Swap);
+    services_.sound.Play(Cue::Swap);
 }
 
 void GameScreen::ShowMoves() { Label2.SetCaption(QStringLiteral("Mosse ") + QString::number(NumeroMosse)); }
@@ -171,23 +162,43 @@ void GameScreen::Timer1_Timer()
     }
     congratulating_ = true;
     // The board cheers while the congratulation is open, and stops when it is closed.
-    Sound::Play(Sound::Win);
-    Celebration::Start(*this, {&Image4[0], &Image4[1], &Image4[2]});
+    services_.sound.Play(Cue::Win);
+    confetti_.Start(*this, {&Image4[0], &Image4[1], &Image4[2]});
     MsgBox(QStringLiteral("Bravo! Ci sei riuscito in ") + QString::number(NumeroMosse) + QStringLiteral(" mosse!"),
            vbOKOnly);
-    Celebration::Stop();
+    confetti_.Stop();
     congratulating_ = false;
     Command1.SetVisible(true);
     Timer1.SetEnabled(false);
 }
 
-std::unique_ptr<Form> MakeFormMemory() { return std::make_unique<GameScreen>(Tarts, screens::FormMemory); }
-std::unique_ptr<Form> MakeFormMemory2() { return std::make_unique<GameScreen>(Stickers, screens::FormMemory2); }
+bool GameScreen::MayPick(const Image& card) const { return card.Enabled(); }
 
-void RegisterGameScreens()
+bool GameScreen::MayDrop(const Image&, const Image& target) const { return target.Enabled(); }
+
+void GameScreen::Drop(Image& card, Image& target, QPointF at)
 {
-    Forms::Register(QStringLiteral("FormMemory"), MakeFormMemory);
-    Forms::Register(QStringLiteral("FormMemory2"), MakeFormMemory2);
+    const ControlArray<Image>* hands[Hands] = {&Image1, &Image2, &Image3};
+    decltype(&GameScreen::Image1_DragDrop) handlers[Hands] = {
+        &GameScreen::Image1_DragDrop, &GameScreen::Image2_DragDrop, &GameScreen::Image3_DragDrop};
+    for (int h = 0; h < Hands; ++h)
+        if (&(*hands[h])[target.Index()] == &target) return (this->*handlers[h])(target.Index(), card, at.x(), at.y());
+}
+
+void GameScreen::Picked(const Image&) { services_.sound.Play(Cue::Pick); }
+
+void GameScreen::PutBack(const Image&) { services_.sound.Play(Cue::Nothing); }
+
+void GameScreen::Escape() { mnuEsci_Click(); }
+
+std::unique_ptr<Form> MakeFormMemory(Services& services)
+{
+    return std::make_unique<GameScreen>(Tarts, screens::FormMemory, services);
+}
+
+std::unique_ptr<Form> MakeFormMemory2(Services& services)
+{
+    return std::make_unique<GameScreen>(Stickers, screens::FormMemory2, services);
 }
 
 } // namespace game

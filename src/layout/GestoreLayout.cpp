@@ -1,4 +1,4 @@
-#include "GestoreLayout.h"
+#include "layout/GestoreLayout.h"
 
 namespace layout {
 

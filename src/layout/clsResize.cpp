@@ -1,12 +1,10 @@
-#include "clsResize.h"
+#include "layout/clsResize.h"
 
 #include "platform/Control.h"
 #include "platform/Form.h"
-#include "platform/Screen.h"
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 using platform::Form;
 using platform::Prop;
@@ -35,21 +33,20 @@ Directive ParseTag(const QString& tag)
 // The drawing freeze is released however the rescale ends.
 class DrawingFreeze {
 public:
-    explicit DrawingFreeze(const Form& form) { platform::LockWindowUpdate(form.hWnd()); }
-    ~DrawingFreeze() { platform::LockWindowUpdate(0); }
+    explicit DrawingFreeze(Form& form)
+        : form_(form)
+    {
+        form_.LockWindowUpdate(true);
+    }
+    ~DrawingFreeze() { form_.LockWindowUpdate(false); }
     DrawingFreeze(const DrawingFreeze&) = delete;
     DrawingFreeze& operator=(const DrawingFreeze&) = delete;
+
+private:
+    Form& form_;
 };
 
 } // namespace
-
-clsResize::clsResize() = default;
-
-clsResize::~clsResize()
-{
-    controlTable_.clear();
-    sourceForm_ = nullptr;
-}
 
 Form* clsResize::SourceForm() const { return sourceForm_; }
 
@@ -83,8 +80,9 @@ void clsResize::SizeFormToScreen(std::uint8_t percent)
     Form* form = SourceForm();
     if (!form) return;
     if (needsRecording_) RecordControlPositions();
-    const double screenWidth = platform::Screen::Width();
-    const double screenHeight = platform::Screen::Height();
+    const platform::Screen screen = form->Screen();
+    const double screenWidth = screen.Width();
+    const double screenHeight = screen.Height();
     const double newHeight = std::floor(percent / 100.0 * screenHeight);
     const double newWidth = std::floor(percent / 100.0 * screenWidth);
     form->SetTop((screenHeight - newHeight) / 2);
@@ -111,15 +109,11 @@ void clsResize::ResizeControls()
     const double horizontal = form->ScaleWidth() / designWidth_;
     for (const ControlRecord& record : controlTable_) {
         platform::Control* control = record.Control;
-        try {
-            const Directive d = ParseTag(control->Tag());
-            // A value the control does not have is skipped; the others are still set.
-            if (d.left && control->Has(Prop::Left)) control->SetLeft(record.Left * horizontal);
-            if (d.top && control->Has(Prop::Top)) control->SetTop(record.Top * vertical);
-            if (d.width && control->Has(Prop::Width)) control->SetWidth(record.Width * horizontal);
-            if (d.height && control->Has(Prop::Height)) control->SetHeight(record.Height * vertical);
-        } catch (const std::exception&) {
-            // Any other failure leaves the rest of this control alone and goes on.
-        }
+        const Directive d = ParseTag(control->Tag());
+        // A value the control does not have is skipped; the others are still set.
+        if (d.left && control->Has(Prop::Left)) control->SetLeft(record.Left * horizontal);
+        if (d.top && control->Has(Prop::Top)) control->SetTop(record.Top * vertical);
+        if (d.width && control->Has(Prop::Width)) control->SetWidth(record.Width * horizontal);
+        if (d.height && control->Has(Prop::Height)) control->SetHeight(record.Height * vertical);
     }
 }

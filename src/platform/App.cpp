@@ -1,16 +1,12 @@
-#include "App.h"
+#include "platform/App.h"
 
-#include "Log.h"
-#include "Sound.h"
+#include "platform/Log.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QIcon>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStyleFactory>
-#include <QTimer>
-#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h> // getuid: the user, even when the environment says otherwise
@@ -19,24 +15,6 @@
 namespace platform {
 
 namespace {
-
-QString& PathOverride()
-{
-    static QString path;
-    return path;
-}
-
-QString& KeyOverride()
-{
-    static QString key;
-    return key;
-}
-
-std::unique_ptr<QLocalServer>& Guard()
-{
-    static std::unique_ptr<QLocalServer> guard;
-    return guard;
-}
 
 QString UserId()
 {
@@ -66,9 +44,15 @@ bool Listen(QLocalServer& server, const QString& name)
 
 } // namespace
 
-QString App::InstanceKey()
+App::App(QString instanceKey, QString folder)
+    : key_(std::move(instanceKey)),
+      folder_(std::move(folder))
+{}
+
+App::~App() = default;
+
+QString App::DefaultInstanceKey()
 {
-    if (!KeyOverride().isEmpty()) return KeyOverride();
     // One copy per user and login session; without a session manager, per display. A Wayland
     // display comes first: an X11 client of the same desktop sees it too.
     QString session = qEnvironmentVariable("XDG_SESSION_ID");
@@ -80,11 +64,10 @@ QString App::InstanceKey()
 
 bool App::PrevInstance()
 {
-    if (Guard()) return false;
+    if (guard_) return false;
     auto server = std::make_unique<QLocalServer>();
-    const QString key = InstanceKey();
-    if (Listen(*server, key)) {
-        Guard() = std::move(server);
+    if (Listen(*server, key_)) {
+        guard_ = std::move(server);
         return false;
     }
     if (server->serverError() == QAbstractSocket::AddressInUseError) return true;
@@ -92,56 +75,32 @@ bool App::PrevInstance()
     return false;
 }
 
-void App::ReleaseInstanceGuardForTesting() { Guard().reset(); }
-
-void App::SetInstanceKeyForTesting(const QString& key) { KeyOverride() = key; }
-
-QString App::Path()
+QString App::ProgramFolder()
 {
-    if (!PathOverride().isEmpty()) return PathOverride();
     // Qt reads the executable's real location, so a start through a link finds the pictures.
     QString path = QCoreApplication::applicationDirPath();
     while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
     return path;
 }
 
-void App::SetPathForTesting(const QString& path) { PathOverride() = path; }
-
-void App::FirstWindowShown()
-{
-    static bool done = false;
-    if (std::exchange(done, true)) return;
-    // What the first window need not wait for: the icon of windows without one of their own (the
-    // title screen has its own), and the sounds.
-    QTimer::singleShot(0, [] {
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
-        Sound::Load();
-    });
-}
-
 void App::Initialise()
 {
-    // How the desktop knows the game: its task list, switcher and dock show the name and icon
-    // of the desktop entry this names (the Wayland app id, and on X11 the window class and name "Merendella").
+    // How the desktop knows the game: its task list, switcher and dock show the name and icon of
+    // the desktop entry this names (the Wayland app id, and on X11 the window class and name).
     QApplication::setApplicationName(QStringLiteral("Merendella"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.merendella.Merendella"));
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
-    // The screens name the faces they were designed with; where those are missing, the
-    // nearest faces that the system packages take their place.
-    const struct {
-        const char* designed;
-        QStringList nearest;
-    } faces[] = {
-        {"Comic Sans MS",
-         {QStringLiteral("Comic Neue"), QStringLiteral("Comic Relief"), QStringLiteral("DejaVu Sans")}},
-        {"Arial", {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")}},
-        {"MS Sans Serif", {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
-    };
-    for (const auto& face : faces) {
-        // Qt turns to a substitute only when the designed face is missing, so they can be
-        // registered without asking fontconfig first, which would delay the first window.
-        QFont::insertSubstitutions(QString::fromLatin1(face.designed), face.nearest);
-    }
+    // The screens name the faces they were designed with; where those are missing, the nearest
+    // faces that the system packages take their place. Qt turns to a substitute only when the
+    // designed face is missing, so they are registered without asking fontconfig first, which
+    // would delay the first window.
+    QFont::insertSubstitutions(
+        QStringLiteral("Comic Sans MS"),
+        {QStringLiteral("Comic Neue"), QStringLiteral("Comic Relief"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                                         QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 } // namespace platform

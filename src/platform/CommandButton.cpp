@@ -1,8 +1,7 @@
-#include "CommandButton.h"
+#include "platform/CommandButton.h"
 
-#include "Pointer.h"
-#include "Screen.h"
-#include "Sound.h"
+#include "Icon.h"
+#include "platform/Sound.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -74,8 +73,9 @@ protected:
 
 } // namespace
 
-CommandButton::CommandButton(Form& form, QString name, int index, QWidget* parent)
-    : WidgetControl(form, std::move(name), index, new ButtonWidget(parent))
+CommandButton::CommandButton(Form& form, QString name, int index, QWidget* parent, Sound& sound)
+    : WidgetControl(form, std::move(name), index, new ButtonWidget(parent)),
+      sound_(sound)
 {
     view_ = static_cast<QPushButton*>(Widget());
     view_->setFocusPolicy(Qt::StrongFocus);
@@ -89,20 +89,18 @@ void CommandButton::SetCaption(const QString& caption)
     view_->setText(caption);
 }
 
-void CommandButton::SetGraphical(const QString& iconPath)
+void CommandButton::SetGraphical(const QString& iconPath, int side)
 {
     auto* button = static_cast<ButtonWidget*>(view_);
     button->graphical = !iconPath.isEmpty();
-    // The 32-pixel picture grows with the caption's text.
-    const int side = int(std::lround(32 * Screen::TextScale()));
-    button->setIcon(iconPath.isEmpty() ? QIcon() : QIcon(LoadIcon(iconPath, side)));
+    button->setIcon(iconPath.isEmpty() ? QIcon() : LoadIcon(iconPath));
     button->setIconSize(QSize(side, side));
     button->update();
 }
 
 void CommandButton::Click()
 {
-    Sound::Play(Sound::Click);
+    sound_.Play(Cue::Click);
     // A copy: the handler may unload the screen, and this button with it.
     if (auto handler = click_) handler();
 }

@@ -1,7 +1,6 @@
-#include "Control.h"
+#include "platform/Control.h"
 
-#include "Form.h"
-#include "Units.h"
+#include "platform/Units.h"
 
 #include <QWidget>
 
@@ -63,7 +62,8 @@ void WidgetControl::SetVisible(bool on)
     widget_->setVisible(on);
     // A button that appears on a screen where nothing has the focus takes it, so that the keys
     // reach it (the restart button after a win).
-    if (on && widget_->isVisible() && !widget_->window()->focusWidget()) Parent().FocusFirst();
+    if (on && widget_->isVisible() && (widget_->focusPolicy() & Qt::TabFocus) && !widget_->window()->focusWidget())
+        widget_->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace platform

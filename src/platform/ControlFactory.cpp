@@ -1,38 +1,21 @@
-// Building each control of a screen from its description.
+#include "ControlFactory.h"
 
-#include "CommandButton.h"
-#include "Form.h"
-#include "FormWindow.h"
-#include "Image.h"
-#include "Label.h"
-#include "MenuItem.h"
+#include "Font.h"
 #include "Pointer.h"
-#include "Screen.h"
-#include "Text.h"
-#include "Timer.h"
-#include "Units.h"
+#include "platform/CommandButton.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
+#include "platform/MenuItem.h"
+#include "platform/Text.h"
+#include "platform/Timer.h"
+#include "platform/Units.h"
 
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <cmath>
 
 namespace platform {
-
-QFont MakeFont(const FontDesc& desc, const QFont& base)
-{
-    QFont font = base;
-    if (!desc.face.empty()) font.setFamily(ToQString(desc.face));
-    if (desc.points > 0) font.setPointSizeF(desc.points);
-    font.setBold(desc.bold);
-    font.setItalic(desc.italic);
-    return font;
-}
-
-QFont ForDisplay(QFont font)
-{
-    if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * Screen::TextScale());
-    return font;
-}
 
 namespace {
 
@@ -55,13 +38,23 @@ void ConfigureLabel(Label& label, const ControlDesc& d)
 
 } // namespace
 
-void Form::BuildControl(const ControlDesc& d)
+ControlFactory::ControlFactory(Form& form, Sound& sound, QWidget* window, QWidget* client, QFont designFont,
+                               double textScale)
+    : form_(form),
+      sound_(sound),
+      window_(window),
+      client_(client),
+      designFont_(std::move(designFont)),
+      textScale_(textScale)
+{}
+
+std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
 {
     const QString name = ToQString(d.name);
     std::unique_ptr<Control> control;
     switch (d.kind) {
     case ControlKind::Image: {
-        auto image = std::make_unique<Image>(*this, name, d.index, client_);
+        auto image = std::make_unique<Image>(form_, name, d.index, client_);
         image->SetStretch(d.stretch);
         image->SetBorder(d.border);
         image->SetDragAutomatic(d.dragAutomatic);
@@ -70,41 +63,41 @@ void Form::BuildControl(const ControlDesc& d)
         break;
     }
     case ControlKind::Label: {
-        auto label = std::make_unique<Label>(*this, name, d.index, client_);
+        auto label = std::make_unique<Label>(form_, name, d.index, client_);
         ConfigureLabel(*label, d);
         control = std::move(label);
         break;
     }
     case ControlKind::CommandButton: {
-        auto button = std::make_unique<CommandButton>(*this, name, d.index, client_);
+        auto button = std::make_unique<CommandButton>(form_, name, d.index, client_, sound_);
         button->SetCaption(ToQString(d.caption));
-        if (d.graphical) button->SetGraphical(ToQString(d.picture));
+        // The 32-pixel picture grows with the caption's text.
+        if (d.graphical) button->SetGraphical(ToQString(d.picture), int(std::lround(32 * textScale_)));
         if (d.tabIndex < 0) button->View()->setFocusPolicy(Qt::NoFocus);
         control = std::move(button);
         break;
     }
     case ControlKind::Timer: {
-        auto timer = std::make_unique<Timer>(*this, name, d.index, window_);
+        auto timer = std::make_unique<Timer>(form_, name, d.index, window_);
         timer->SetInterval(d.interval);
         control = std::move(timer);
         break;
     }
     case ControlKind::MenuItem: {
         if (!menuBar_) {
-            auto* bar = new QMenuBar(window_);
-            bar->setNativeMenuBar(false);
-            bar->setFont(ForDisplay(bar->font()));
-            menuBar_ = bar;
+            menuBar_ = new QMenuBar(window_);
+            menuBar_->setNativeMenuBar(false);
+            menuBar_->setFont(ForDisplay(menuBar_->font(), textScale_));
         }
-        QAction* action = static_cast<QMenuBar*>(menuBar_)->addAction(ToQString(d.caption));
-        control = std::make_unique<MenuItem>(*this, name, d.index, action);
+        control = std::make_unique<MenuItem>(form_, name, d.index, menuBar_->addAction(ToQString(d.caption)));
         break;
     }
     }
 
     if (QWidget* w = control->Widget()) {
-        if (!d.font.face.empty() || d.font.points > 0) w->setFont(ForDisplay(MakeFont(d.font, designFont_)));
-        if (!d.pointer.empty()) w->setCursor(LoadPointer(ToQString(d.pointer)));
+        if (!d.font.face.empty() || d.font.points > 0)
+            w->setFont(ForDisplay(MakeFont(d.font, designFont_), textScale_));
+        if (!d.pointer.empty()) w->setCursor(LoadPointer(ToQString(d.pointer), textScale_));
         static_cast<WidgetControl*>(control.get())->Move(d.left, d.top, d.width, d.height);
     } else {
         control->SetLeft(d.left);
@@ -112,8 +105,7 @@ void Form::BuildControl(const ControlDesc& d)
     }
     control->SetVisible(d.visible);
     control->SetEnabled(d.enabled);
-    controls_.push_back(control.get());
-    owned_.push_back(std::move(control));
+    return control;
 }
 
 } // namespace platform

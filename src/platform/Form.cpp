@@ -1,31 +1,41 @@
-#include "Form.h"
+#include "platform/Form.h"
 
-#include "Control.h"
+#include "ControlFactory.h"
+#include "Font.h"
 #include "FormWindow.h"
+#include "Icon.h"
 #include "Pointer.h"
-#include "Text.h"
-#include "Units.h"
+#include "platform/App.h"
+#include "platform/Control.h"
+#include "platform/Display.h"
+#include "platform/Text.h"
+#include "platform/Units.h"
 
-#include <QIcon>
 #include <QMenuBar>
+#include <QTimer>
 #include <algorithm>
 
 namespace platform {
 
-Form::Form(const FormDesc& d)
-    : name_(ToQString(d.name))
+Form::Form(const FormDesc& d, Services& services)
+    : services_(services),
+      name_(ToQString(d.name))
 {
-    window_ = new FormWindow(*this);
+    FormWindow::Handlers handlers{[this](bool restored) { ClientResized(restored); }, [this] { KeepFullScreen(); },
+                                  [this] {
+                                      if (auto close = close_) close();
+                                  },
+                                  [this](QPainter& p, const QRect& r) { PaintBackground(p, r); }};
+    window_ = new FormWindow(std::move(handlers), services_.clock);
     window_->setObjectName(name_);
     window_->setWindowTitle(ToQString(d.caption));
-    // One size for task lists and switchers, which scale it as they need.
-    if (!d.icon.empty()) window_->setWindowIcon(QIcon(LoadIcon(ToQString(d.icon), 64)));
+    if (!d.icon.empty()) window_->setWindowIcon(LoadIcon(ToQString(d.icon)));
 
-    client_ = new ClientArea(*this, window_);
-    client_->setObjectName(QStringLiteral("client"));
-    designFont_ = MakeFont(d.font, client_->font());
-    client_->setFont(ForDisplay(designFont_));
-    client_->setCursor(LoadPointer(ToQString(d.pointer)));
+    client_ = window_->Client();
+    const double textScale = Screen().TextScale();
+    const QFont designFont = MakeFont(d.font, client_->font()); // before the display grows it
+    client_->setFont(ForDisplay(designFont, textScale));
+    client_->setCursor(LoadPointer(ToQString(d.pointer), textScale));
     if (d.backColor != DefaultColor)
         backColor_ = std::uint32_t(d.backColor);
     else
@@ -36,7 +46,12 @@ Form::Form(const FormDesc& d)
         client_->setPalette(pal);
     }
 
-    for (const ControlDesc& c : d.controls) BuildControl(c);
+    ControlFactory factory(*this, services_.sound, window_, client_, designFont, textScale);
+    for (const ControlDesc& c : d.controls) {
+        owned_.push_back(factory.Build(c));
+        controls_.push_back(owned_.back().get());
+    }
+    menuBar_ = factory.MenuBar();
 
     // Tab order follows the description; the first control that can take the focus has it.
     std::vector<std::pair<int, QWidget*>> order;
@@ -48,8 +63,6 @@ Form::Form(const FormDesc& d)
     for (auto& [index, widget] : order) tabOrder_.push_back(widget);
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1].second, order[i].second);
 
-    outline_ = new DragOutline(client_);
-
     const int menuHeight = menuBar_ ? menuBar_->sizeHint().height() : 0;
     window_->resize(TwipsToPixels(d.clientWidth), TwipsToPixels(d.clientHeight) + menuHeight);
     LayoutWindow();
@@ -58,10 +71,8 @@ Form::Form(const FormDesc& d)
 
 Form::~Form()
 {
-    if (auto* window = std::exchange(window_, nullptr)) {
-        LockWindowUpdate(0);
-        delete window; // the widgets go first: they refer to their controls
-    }
+    // The widgets go first: they refer to their controls.
+    delete std::exchange(window_, nullptr);
 }
 
 Control* Form::Find(const QString& name, int index) const
@@ -71,16 +82,8 @@ Control* Form::Find(const QString& name, int index) const
     return nullptr;
 }
 
-Control* Form::ControlOf(const QWidget* widget) const
-{
-    for (Control* c : controls_)
-        if (c->Widget() == widget) return c;
-    return nullptr;
-}
-
 QWidget* Form::Window() const { return window_; }
 QWidget* Form::Client() const { return client_; }
-QWidget* Form::DragOutlineWidget() const { return outline_; }
 
 void Form::FocusFirst()
 {
@@ -91,6 +94,27 @@ void Form::FocusFirst()
             return;
         }
     }
+}
+
+int Form::MsgBox(const QString& text, int style, std::optional<QString> title)
+{
+    const QString shown = title ? *title : App::Title();
+    return services_.boxes.Show({text, style, std::move(title), shown, window_, Screen().TextScale()});
+}
+
+void Form::Load()
+{
+    loaded_ = true;
+    Form_Load();
+}
+
+void Form::Unload()
+{
+    loaded_ = false;
+    window_->hide();
+    // The screen's timers stop with it, before its window is destroyed.
+    for (QObject* child : window_->children())
+        if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
 }
 
 void Form::LayoutWindow()
@@ -106,7 +130,6 @@ void Form::ClientResized(bool force)
     if (!loaded_) return;
     if (!force && client_->size() == lastClient_) return;
     lastClient_ = client_->size();
-    ClearSelection();
     Form_Resize();
 }
 

@@ -2,8 +2,8 @@
 // kept as boxes in fractions of the client area and painted again on every repaint, so it
 // costs a few bytes a box instead of an image of the whole display.
 
-#include "Form.h"
-#include "Units.h"
+#include "platform/Form.h"
+#include "platform/Units.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,13 +1,10 @@
 // A screen's window on the display: position and size in twips, scale units, window state,
 // and the drawing freeze.
 
-#include "Form.h"
 #include "FormWindow.h"
-#include "Screen.h"
-#include "Units.h"
-
-#include <QApplication>
-#include <QPointer>
+#include "platform/Display.h"
+#include "platform/Form.h"
+#include "platform/Units.h"
 
 namespace platform {
 
@@ -33,16 +30,19 @@ void Form::SetHeight(double twips)
     ClientResized();
 }
 
+platform::Screen Form::Screen() const { return platform::Screen(services_.display.Size(window_)); }
+
 void Form::CoverDisplay()
 {
+    const platform::Screen display = Screen();
     SetTop(0);
     SetLeft(0);
-    SetHeight(Screen::Height());
-    SetWidth(Screen::Width());
+    SetHeight(display.Height());
+    SetWidth(display.Width());
     // Window managers keep their panels over a window that only places itself, and Wayland
     // compositors do not let a client place itself at all: ask for full-screen state too.
     // When the window system answers with the final size, the ordinary resize rescales.
-    fullScreen_ = !Screen::Simulated();
+    fullScreen_ = services_.display.Managed();
     KeepFullScreen();
 }
 
@@ -87,23 +87,8 @@ void Form::SetWindowState(int state)
     window_->setWindowState(s);
 }
 
-bool LockWindowUpdate(std::uintptr_t hWnd)
-{
-    static QPointer<QWidget> locked;
-    if (hWnd == 0) {
-        if (locked) locked->setUpdatesEnabled(true);
-        locked = nullptr;
-        return true;
-    }
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (reinterpret_cast<std::uintptr_t>(window) != hWnd) continue;
-        // One window at a time, as the system call allows.
-        if (locked && locked != window) return false;
-        locked = window;
-        window->setUpdatesEnabled(false);
-        return true;
-    }
-    return false;
-}
+// Qt repaints a window once its updates are enabled again: the one repaint that a freeze of the
+// window's drawing gives.
+void Form::LockWindowUpdate(bool locked) { window_->setUpdatesEnabled(!locked); }
 
 } // namespace platform

@@ -1,9 +1,6 @@
 #include "FormWindow.h"
 
-#include "App.h"
-#include "Form.h"
-#include "Forms.h"
-#include "Sound.h"
+#include "platform/Clock.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,11 +23,35 @@ protected:
     }
 };
 
+// The client area: the form's background colour and its persistent drawing.
+class ClientArea : public QWidget {
+public:
+    ClientArea(std::function<void(QPainter&, const QRect&)> paint, QWidget* parent)
+        : QWidget(parent),
+          paint_(std::move(paint))
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setObjectName(QStringLiteral("client"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPainter p(this);
+        paint_(p, e->rect());
+    }
+
+private:
+    std::function<void(QPainter&, const QRect&)> paint_;
+};
+
 } // namespace
 
-FormWindow::FormWindow(Form& form)
+FormWindow::FormWindow(Handlers handlers, const Clock& clock)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      form_(form)
+      handlers_(std::move(handlers)),
+      clock_(clock),
+      client_(new ClientArea(handlers_.paintBackground, this))
 {
     static ClickGuard* guard = nullptr;
     if (!guard) qApp->installEventFilter(guard = new ClickGuard);
@@ -38,91 +59,40 @@ FormWindow::FormWindow(Form& form)
 
 bool FormWindow::JustShown() const
 {
-    return shown_.isValid() && shown_.elapsed() < QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    return shownAt_ >= 0 &&
+           clock_.Milliseconds() - shownAt_ < QGuiApplication::styleHints()->mouseDoubleClickInterval();
 }
 
 void FormWindow::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    shown_.start();
+    shownAt_ = clock_.Milliseconds();
     // The focused button shows its mark from the start, not only once Tab was pressed.
     setAttribute(Qt::WA_KeyboardFocusChange);
-    App::FirstWindowShown();
-}
-
-void FormWindow::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_M && !e->isAutoRepeat())
-        Sound::ToggleMute();
-    else if (!form_.KeyPress(e->key()))
-        QWidget::keyPressEvent(e);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
-    form_.ClientResized();
+    handlers_.resized(false);
 }
 
 void FormWindow::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isActiveWindow()) form_.KeepFullScreen();
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) handlers_.activated();
     if (e->type() == QEvent::WindowStateChange) {
         const auto old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
         // Restoring a minimised window rescales its controls, as any change of size does.
-        if ((old & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized)) form_.ClientResized(true);
+        if ((old & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized)) handlers_.resized(true);
     }
 }
 
 void FormWindow::closeEvent(QCloseEvent* e)
 {
-    // The window's own close control unloads the screen; Forms hides and destroys it.
+    // The window's own close control unloads the screen, which then hides and destroys it.
     e->ignore();
-    if (Forms::IsLoaded(&form_)) Forms::Unload(form_);
-}
-
-ClientArea::ClientArea(Form& form, QWidget* parent)
-    : QWidget(parent),
-      form_(form)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void ClientArea::paintEvent(QPaintEvent* e)
-{
-    QPainter p(this);
-    form_.PaintBackground(p, e->rect());
-}
-
-void ClientArea::mousePressEvent(QMouseEvent* e)
-{
-    // A press on anything that is not a card puts the selected card down.
-    form_.ClearSelection();
-    QWidget::mousePressEvent(e);
-}
-
-DragOutline::DragOutline(QWidget* parent)
-    : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    hide();
-}
-
-void DragOutline::resizeEvent(QResizeEvent*)
-{
-    const QRect outer = rect();
-    setMask(QRegion(outer).subtracted(QRegion(outer.adjusted(3, 3, -3, -3))));
-}
-
-void DragOutline::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    const QRectF ring = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-    p.setPen(QPen(QColor(40, 40, 40), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.drawRect(ring);
-    p.setPen(QPen(Qt::white, 1, Qt::DotLine));
-    p.drawRect(ring);
+    handlers_.closeAsked();
 }
 
 } // namespace platform

@@ -1,19 +1,28 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
 
 namespace platform {
 
-class Form;
+class Clock;
 
-// The top-level window of a form: a menu bar, if the form has one, above the client area.
+// The top-level window of a form: a menu bar, if the form has one, above the client area, which
+// shows the form's background. It tells its form what happens to it through the handlers.
 class FormWindow : public QWidget {
 public:
-    explicit FormWindow(Form& form);
+    struct Handlers {
+        std::function<void(bool restored)> resized; // restored: back from minimised
+        std::function<void()> activated;
+        std::function<void()> closeAsked;
+        std::function<void(QPainter&, const QRect&)> paintBackground;
+    };
 
-    // Whether the window came on screen within the last double-click interval: a click then
-    // is the second half of the double click that opened it, and is not taken.
+    FormWindow(Handlers handlers, const Clock& clock);
+
+    QWidget* Client() const { return client_; }
+    // Whether the window came on screen within the last double-click interval: a click then is
+    // the second half of the double click that opened it, and is not taken.
     bool JustShown() const;
 
 protected:
@@ -21,35 +30,12 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    Form& form_;
-    QElapsedTimer shown_;
-};
-
-// The client area: the form's background colour and its persistent drawing.
-class ClientArea : public QWidget {
-public:
-    ClientArea(Form& form, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-
-private:
-    Form& form_;
-};
-
-// The outline that follows the pointer while a control is dragged. Only its ring is part of
-// the widget, so moving it repaints only what the ring touches.
-class DragOutline : public QWidget {
-public:
-    explicit DragOutline(QWidget* parent);
-
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-    void paintEvent(QPaintEvent* e) override;
+    Handlers handlers_;
+    const Clock& clock_;
+    QWidget* client_;
+    qint64 shownAt_ = -1;
 };
 
 } // namespace platform

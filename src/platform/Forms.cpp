@@ -1,14 +1,13 @@
-#include "Forms.h"
+#include "platform/Forms.h"
 
-#include "Celebration.h"
-#include "Form.h"
+#include "platform/Form.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHash>
 #include <QPixmapCache>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <stdexcept>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -17,27 +16,6 @@
 namespace platform {
 
 namespace {
-
-struct Registry {
-    QHash<QString, Forms::Factory> factories;
-    std::vector<std::unique_ptr<Form>> loaded;
-    Form* active = nullptr;
-    bool ended = false;
-    std::function<void()> quit = [] { QCoreApplication::exit(0); };
-};
-
-Registry& R()
-{
-    static Registry r;
-    return r;
-}
-
-// A screen's timers stop with it, before its window is destroyed.
-void StopTimers(Form& form)
-{
-    for (QObject* child : form.Window()->children())
-        if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
-}
 
 // What a screen that is gone leaves behind: the style keeps the painted faces of the buttons it
 // drew (4 MB for the title screen and the menu at 1920x1080), and the C library keeps the memory
@@ -52,40 +30,50 @@ void ReleaseMemory()
 
 } // namespace
 
-void Forms::Register(const QString& name, Factory factory) { R().factories.insert(name, std::move(factory)); }
+Forms::Forms(std::function<void()> quit)
+    : quit_(quit ? std::move(quit) : [] { QCoreApplication::exit(0); })
+{}
 
-Form* Forms::Find(const QString& name)
+Forms::~Forms()
 {
-    for (auto& f : R().loaded)
+    auto loaded = std::move(loaded_);
+    active_ = nullptr;
+    loaded.clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Forms::Register(const QString& name, Factory factory) { factories_.emplace_back(name, std::move(factory)); }
+
+Form* Forms::Find(const QString& name) const
+{
+    for (auto& f : loaded_)
         if (f->Name() == name) return f.get();
     return nullptr;
 }
 
-bool Forms::IsLoaded(const Form* form)
+bool Forms::IsLoaded(const Form* form) const
 {
-    for (auto& f : R().loaded)
-        if (f.get() == form) return true;
-    return false;
+    return std::any_of(loaded_.begin(), loaded_.end(), [form](auto& f) { return f.get() == form; });
 }
 
-std::vector<Form*> Forms::Loaded()
+std::vector<Form*> Forms::Loaded() const
 {
     std::vector<Form*> forms;
-    for (auto& f : R().loaded) forms.push_back(f.get());
+    for (auto& f : loaded_) forms.push_back(f.get());
     return forms;
 }
-
-Form* Forms::Active() { return R().active; }
 
 Form& Forms::Load(const QString& name)
 {
     if (Form* form = Find(name)) return *form;
-    auto it = R().factories.constFind(name);
-    if (it == R().factories.constEnd()) throw std::logic_error("no screen named " + name.toStdString());
-    R().loaded.push_back((*it)());
-    Form& form = *R().loaded.back();
-    form.loaded_ = true;
-    form.Form_Load();
+    auto it = std::find_if(factories_.begin(), factories_.end(), [&](auto& f) { return f.first == name; });
+    if (it == factories_.end()) throw std::logic_error("no screen named " + name.toStdString());
+    loaded_.push_back(it->second());
+    Form& form = *loaded_.back();
+    form.SetCloseHandler([this, &form] {
+        if (IsLoaded(&form)) Unload(form);
+    });
+    form.Load();
     return form;
 }
 
@@ -94,8 +82,8 @@ Form& Forms::Show(const QString& name)
     Form& form = Load(name);
     // Activated before it goes on screen: its activation makes it cover the display, so the
     // window never shows at the size it was loaded with.
-    if (R().active != &form) {
-        R().active = &form;
+    if (active_ != &form) {
+        active_ = &form;
         form.Form_Activate();
     }
     QWidget* window = form.Window();
@@ -115,53 +103,29 @@ Form& Forms::Show(const QString& name)
 
 void Forms::Unload(Form& form)
 {
-    auto& loaded = R().loaded;
-    auto it = std::find_if(loaded.begin(), loaded.end(), [&](auto& f) { return f.get() == &form; });
-    if (it == loaded.end()) return;
-    form.loaded_ = false;
-    form.CancelDrag();
-    form.ClearSelection();
-    Celebration::Stop();
-    form.Window()->hide();
-    StopTimers(form);
-    if (R().active == &form) R().active = nullptr;
-    // The screen may be unloading itself from one of its own handlers: it goes once the
-    // event loop is back.
+    auto it = std::find_if(loaded_.begin(), loaded_.end(), [&](auto& f) { return f.get() == &form; });
+    if (it == loaded_.end()) return;
+    form.Unload();
+    if (active_ == &form) active_ = nullptr;
+    // The screen may be unloading itself from one of its own handlers: it goes once the event
+    // loop is back.
     QObject* gone = it->release();
     QObject::connect(gone, &QObject::destroyed, [] { QTimer::singleShot(0, &ReleaseMemory); });
     gone->deleteLater();
-    loaded.erase(it);
-    if (loaded.empty() && !R().ended) {
-        R().ended = true;
-        R().quit();
-    }
+    loaded_.erase(it);
+    if (loaded_.empty()) Quit();
 }
 
 void Forms::End()
 {
-    for (auto& f : R().loaded) {
-        f->loaded_ = false;
-        f->Window()->hide();
-        StopTimers(*f);
-    }
-    R().active = nullptr;
-    if (!R().ended) {
-        R().ended = true;
-        R().quit();
-    }
+    for (auto& f : loaded_) f->Unload();
+    active_ = nullptr;
+    Quit();
 }
 
-void Forms::SetQuitHandler(std::function<void()> handler) { R().quit = std::move(handler); }
-
-void Forms::Shutdown()
+void Forms::Quit()
 {
-    auto loaded = std::move(R().loaded);
-    R().loaded.clear();
-    R().active = nullptr;
-    for (auto& f : loaded) f->loaded_ = false;
-    loaded.clear();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    R().ended = false;
+    if (!std::exchange(ended_, true)) quit_();
 }
 
 } // namespace platform

@@ -1,9 +1,5 @@
-#include "Image.h"
+#include "platform/Image.h"
 
-#include "Form.h"
-#include "Units.h"
-
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -42,46 +38,9 @@ protected:
             PaintPicture(p, inner, picture.Image());
         }
         if (owner_.border_) qDrawShadePanel(&p, rect(), palette(), true, 1);
-        const Form& form = owner_.Parent();
-        if (form.Selected() == &owner_) PaintRing(p, 0, QColor(30, 40, 120), QColor(255, 200, 0));
-        if (form.Highlighted() == &owner_)
-            PaintRing(p, form.Selected() == &owner_ ? 2 : 0, Qt::white, QColor(0, 90, 200));
-    }
-
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton && owner_.dragAutomatic_ && isEnabled()) {
-            owner_.Parent().BeginDrag(owner_, e->position().toPoint());
-            tap_ = true;
-            e->accept();
-            return;
-        }
-        QWidget::mousePressEvent(e);
-    }
-
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        Form& form = owner_.Parent();
-        if (form.DragSource() == &owner_) form.DragTo(mapToParent(e->position().toPoint()));
-        tap_ = tap_ && rect().contains(e->position().toPoint());
-        e->accept();
-    }
-
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        Form& form = owner_.Parent();
-        const QPoint at = e->position().toPoint();
-        if (e->button() == Qt::LeftButton && form.DragSource() == &owner_) {
-            // Pressed and released on the card without ever leaving it: a tap, not a drag.
-            if (tap_ && rect().contains(at)) {
-                form.CancelDrag();
-                form.Tap(owner_, at);
-            } else {
-                form.ClearSelection();
-                form.DropAt(mapToParent(at));
-            }
-        }
-        e->accept();
+        if (owner_.marks_ & Image::Picked) PaintRing(p, 0, QColor(30, 40, 120), QColor(255, 200, 0));
+        if (owner_.marks_ & Image::Highlighted)
+            PaintRing(p, owner_.marks_ & Image::Picked ? 2 : 0, Qt::white, QColor(0, 90, 200));
     }
 
 private:
@@ -142,7 +101,6 @@ private:
 
     Image& owner_;
     QPixmap cache_;
-    bool tap_ = false;
 };
 
 Image::Image(Form& form, QString name, int index, QWidget* parent)
@@ -169,21 +127,16 @@ void Image::SetBorder(bool on)
     view_->update();
 }
 
-void Image::SetEnabled(bool on)
+void Image::SetMarks(int marks)
 {
-    WidgetControl::SetEnabled(on);
-    // A card that cannot be moved can be neither picked nor reached by the keys.
-    if (!on && (Parent().Selected() == this || Parent().Highlighted() == this)) Parent().ClearSelection();
+    if (marks == marks_) return;
+    marks_ = marks;
+    view_->update();
 }
 
 void Image::TagChanged()
 {
     if (picture_.Failed()) view_->update();
-}
-
-void Image::DragDrop(Control& source, double x, double y)
-{
-    if (dropHandler_) dropHandler_(Index() < 0 ? 0 : Index(), source, x, y);
 }
 
 QSize Image::PictureSize() const

@@ -1,4 +1,4 @@
-#include "Label.h"
+#include "platform/Label.h"
 
 #include <QEvent>
 #include <QLabel>

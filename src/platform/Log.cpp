@@ -1,4 +1,4 @@
-#include "Log.h"
+#include "platform/Log.h"
 
 Q_LOGGING_CATEGORY(lcStart, "merendella.start")
 Q_LOGGING_CATEGORY(lcPicture, "merendella.picture")

@@ -1,4 +1,4 @@
-#include "MenuItem.h"
+#include "platform/MenuItem.h"
 
 #include <QAction>
 

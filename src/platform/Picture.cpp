@@ -1,6 +1,6 @@
-#include "Picture.h"
+#include "platform/Picture.h"
 
-#include "Log.h"
+#include "platform/Log.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -87,34 +87,22 @@ Picture Picture::LoadPicture(const QString& path, QSize targetSize)
     return p;
 }
 
-QStringList Picture::Renders(const QString& path)
-{
-    QStringList files{path};
-    const QString base = path.left(path.lastIndexOf(QLatin1Char('.')));
-    for (const char* suffix : {"@2x.png", "@4x.png"})
-        if (QFileInfo::exists(base + QLatin1String(suffix))) files << base + QLatin1String(suffix);
-    return files;
-}
-
 void Picture::Refine(QSize targetSize) const
 {
     if (!data_ || data_->complete || data_->image.isNull() || data_->source.isEmpty() || targetSize.isEmpty()) return;
     const QSize held = data_->image.size();
     if (held.width() >= targetSize.width() && held.height() >= targetSize.height()) return;
-    // The smallest render that covers the size shown, or else the largest there is.
-    const QStringList renders = Renders(data_->source);
-    QString file;
-    QSize size;
-    for (const QString& render : renders) {
-        file = render;
-        size = QImageReader(render).size();
-        if (size.width() >= targetSize.width() && size.height() >= targetSize.height()) break;
-    }
-    const QSize want = targetSize.boundedTo(size);
-    data_->complete = want == size && file == renders.last();
-    if (!want.isValid() || (held.width() >= want.width() && held.height() >= want.height())) return;
+    QString file = data_->source;
+    const QString base = file.left(file.lastIndexOf(QLatin1Char('.')));
+    for (const char* render : {"@2x.png", "@4x.png"})
+        if (QFileInfo::exists(base + QLatin1String(render))) file = base + QLatin1String(render);
+    // Qt's reader decodes straight to the size asked: JPEG at a fraction of its scale.
     QImageReader reader(file);
     reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    const QSize want = targetSize.boundedTo(size);
+    data_->complete = want == size;
+    if (!want.isValid() || (held.width() >= want.width() && held.height() >= want.height())) return;
     if (QImage image = Decode(reader, want); !image.isNull()) data_->image = std::move(image);
 }
 

@@ -1,30 +1,27 @@
-#include "Random.h"
+#include "platform/Random.h"
 
-#include <chrono>
+#include <QDateTime>
+#include <QRandomGenerator>
 #include <random>
 
 namespace platform {
 
 namespace {
-std::mt19937_64& Generator()
+QRandomGenerator& Generator()
 {
-    static std::mt19937_64 generator(0x4d657265ULL);
+    static QRandomGenerator generator;
     return generator;
 }
 } // namespace
 
-void Randomize()
+void Randomize() { Randomize(quint64(QDateTime::currentMSecsSinceEpoch()) ^ QRandomGenerator::system()->generate64()); }
+
+void Randomize(quint64 seed)
 {
-    const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    Generator().seed(std::uint64_t(now) ^ (std::uint64_t(std::random_device{}()) << 32));
+    std::seed_seq sequence{quint32(seed), quint32(seed >> 32)};
+    Generator().seed(sequence);
 }
 
-void Randomize(std::uint64_t seed) { Generator().seed(seed); }
-
-double Rnd()
-{
-    // 53 random bits make a double in [0, 1) that can never round up to 1.
-    return double(Generator()() >> 11) * 0x1.0p-53;
-}
+double Rnd() { return Generator().generateDouble(); }
 
 } // namespace platform

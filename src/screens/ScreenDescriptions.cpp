@@ -1,4 +1,4 @@
-#include "ScreenDescriptions.h"
+#include "screens/ScreenDescriptions.h"
 
 // The descriptions are data in the header; this unit checks them when the library builds.
 namespace screens {

@@ -1,11 +1,10 @@
-#include "FormAvvio.h"
+#include "shell/FormAvvio.h"
 
-#include "Modulo1.h"
-#include "ModuloColoriSuoni.h"
+#include "layout/GestoreLayout.h"
 #include "platform/CommandButton.h"
 #include "platform/Forms.h"
-#include "platform/Screen.h"
 #include "screens/ScreenDescriptions.h"
+#include "shell/ModuloColoriSuoni.h"
 
 using namespace platform;
 
@@ -16,8 +15,8 @@ constexpr std::uint32_t RGB(int r, int g, int b)
 }
 } // namespace
 
-FormAvvio::FormAvvio()
-    : Form(screens::FormAvvio),
+FormAvvio::FormAvvio(Services& services)
+    : Form(screens::FormAvvio, services),
       BottoneAvvio(Get<CommandButton>(QStringLiteral("BottoneAvvio")))
 {
     BottoneAvvio.SetClickHandler([this] { BottoneAvvio_Click(); });
@@ -50,6 +49,6 @@ void FormAvvio::Form_Activate()
 
 void FormAvvio::BottoneAvvio_Click()
 {
-    Forms::Show(QStringLiteral("FormMenu"));
-    Forms::Unload(*this);
+    services_.forms.Show(QStringLiteral("FormMenu"));
+    services_.forms.Unload(*this);
 }

@@ -1,17 +1,16 @@
-#include "FormMenu.h"
+#include "shell/FormMenu.h"
 
-#include "Modulo1.h"
-#include "ModuloColoriSuoni.h"
+#include "layout/GestoreLayout.h"
 #include "platform/CommandButton.h"
 #include "platform/Forms.h"
-#include "platform/MessageBox.h"
-#include "platform/Screen.h"
 #include "screens/ScreenDescriptions.h"
+#include "shell/Modulo1.h"
+#include "shell/ModuloColoriSuoni.h"
 
 using namespace platform;
 
-FormMenu::FormMenu()
-    : Form(screens::FormMenu),
+FormMenu::FormMenu(Services& services)
+    : Form(screens::FormMenu, services),
       Command1(Get<CommandButton>(QStringLiteral("Command1"))),
       Command2(Get<CommandButton>(QStringLiteral("Command2"))),
       Command14(Get<CommandButton>(QStringLiteral("Command14"))),
@@ -35,21 +34,21 @@ void FormMenu::Form_Resize() { layout::ResizeLayout(); }
 
 void FormMenu::Command1_Click()
 {
-    Forms::Show(QStringLiteral("FormMemory"));
-    Forms::Unload(*this);
+    services_.forms.Show(QStringLiteral("FormMemory"));
+    services_.forms.Unload(*this);
 }
 
 void FormMenu::Command2_Click()
 {
-    Forms::Show(QStringLiteral("FormMemory2"));
-    Forms::Unload(*this);
+    services_.forms.Show(QStringLiteral("FormMemory2"));
+    services_.forms.Unload(*this);
 }
 
-void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(); }
+void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(*this); }
 
 void FormMenu::BottoneEsci_Click()
 {
     if (MsgBox(QStringLiteral("sicuro di voler terminare?"), vbYesNo + vbQuestion, QStringLiteral("Merendella")) ==
         vbYes)
-        Forms::End();
+        services_.forms.End();
 }

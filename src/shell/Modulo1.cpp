@@ -1,33 +1,56 @@
-#include "Modulo1.h"
+#include "shell/Modulo1.h"
 
-#include "FormAvvio.h"
-#include "FormMenu.h"
 #include "game/GameScreen.h"
 #include "platform/App.h"
+#include "platform/Display.h"
+#include "platform/Form.h"
 #include "platform/Forms.h"
-#include "platform/MessageBox.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Random.h"
+#include "platform/Screen.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+#include "shell/FormAvvio.h"
+#include "shell/FormMenu.h"
+
+#include <QShortcut>
+#include <QWidget>
 
 using namespace platform;
 
 namespace Modulo1 {
 
-void RegisterScreens()
+void RegisterScreens(Services& services)
 {
-    Forms::Register(QStringLiteral("FormAvvio"), [] { return std::make_unique<FormAvvio>(); });
-    Forms::Register(QStringLiteral("FormMenu"), [] { return std::make_unique<FormMenu>(); });
-    game::RegisterGameScreens();
+    using Make = std::unique_ptr<Form> (*)(Services&);
+    const std::pair<const char*, Make> screens[] = {
+        {"FormAvvio", [](Services& s) -> std::unique_ptr<Form> { return std::make_unique<FormAvvio>(s); }},
+        {"FormMenu", [](Services& s) -> std::unique_ptr<Form> { return std::make_unique<FormMenu>(s); }},
+        {"FormMemory", game::MakeFormMemory},
+        {"FormMemory2", game::MakeFormMemory2},
+    };
+    for (auto [name, make] : screens)
+        services.forms.Register(QString::fromLatin1(name), [&services, make = make] {
+            std::unique_ptr<Form> form = make(services);
+            // Sound off, and on again, for as long as the program runs; nothing is written anywhere.
+            auto* mute = new QShortcut(QKeySequence(Qt::Key_M), form->Window());
+            mute->setAutoRepeat(false);
+            QObject::connect(mute, &QShortcut::activated,
+                             [&sound = services.sound] { sound.SetMuted(!sound.Muted()); });
+            return form;
+        });
 }
 
-void Main()
+void Main(Services& services)
 {
-    if (App::PrevInstance()) {
-        MsgBox(QStringLiteral("E' già stata avviata una copia di questo programma!"), vbCritical,
-               QStringLiteral("Error"));
+    if (services.app.PrevInstance()) {
+        services.boxes.Show({QStringLiteral("E' già stata avviata una copia di questo programma!"), vbCritical,
+                             QStringLiteral("Error"), QStringLiteral("Error"), nullptr,
+                             Screen(services.display.Size(nullptr)).TextScale()});
         return;
     }
     Randomize();
-    Forms::Show(QStringLiteral("FormAvvio"));
+    services.forms.Show(QStringLiteral("FormAvvio"));
 }
 
 QString InformationText()
@@ -38,6 +61,6 @@ QString InformationText()
            QStringLiteral("mail: " MERENDELLA_CREDITS_MAIL);
 }
 
-void MostraInformazioni() { MsgBox(InformationText(), vbInformation, QStringLiteral("Merendella")); }
+void MostraInformazioni(Form& over) { over.MsgBox(InformationText(), vbInformation, QStringLiteral("Merendella")); }
 
 } // namespace Modulo1

@@ -1,7 +1,7 @@
-#include "ModuloColoriSuoni.h"
+#include "shell/ModuloColoriSuoni.h"
 
-#include "game/rules/Palette.h"
 #include "platform/Random.h"
+#include "rules/Palette.h"
 
 namespace ModuloColoriSuoni {
 

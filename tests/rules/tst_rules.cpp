@@ -1,8 +1,8 @@
 // The rules without any display: which deal a draw gives, the win rule with the values of cards,
 // the palette. Every expected value is written out as the game's designers gave it.
 
-#include "game/rules/Palette.h"
-#include "game/rules/Rules.h"
+#include "rules/Palette.h"
+#include "rules/Rules.h"
 #include "support/Solver.h"
 
 #include <QTest>

@@ -3,7 +3,6 @@
 
 #include "support/Support.h"
 
-#include "platform/Celebration.h"
 #include "platform/CommandButton.h"
 #include "platform/Label.h"
 #include "platform/Timer.h"
@@ -17,7 +16,6 @@
 using namespace platform;
 using game::GameScreen;
 using support::Card;
-using support::Open;
 
 namespace {
 
@@ -33,8 +31,8 @@ QString ValueOfPicture(const Image& card)
 class TestGame : public QObject {
     Q_OBJECT
 private slots:
-    void init() { support::Prepare(QSize(1024, 768), 42); }
-    void cleanup() { support::TearDown(); }
+    void init() { p = std::make_unique<support::Program>(QSize(1024, 768), 42); }
+    void cleanup() { p.reset(); }
 
     void openingAGame_data()
     {
@@ -54,7 +52,7 @@ private slots:
         QFETCH(QString, screen);
         QFETCH(QString, firstLine);
         QFETCH(QString, pictures);
-        GameScreen& g = Open(qPrintable(screen));
+        GameScreen& g = p->Open(qPrintable(screen));
         QCOMPARE((std::array{g.Left(), g.Top(), g.Width(), g.Height()}), (std::array{0.0, 0.0, 15360.0, 11520.0}));
         QCOMPARE(g.Label1.Caption(), firstLine + "\r\nSei capace di accontentarli?");
         QCOMPARE(g.Label2.Caption(), "Mosse 0");
@@ -79,21 +77,21 @@ private slots:
 
     void swaps()
     {
-        GameScreen& g = Open("FormMemory2");
+        GameScreen& g = p->Open("FormMemory2");
         Image &a = g.Image1[2], &b = g.Image3[5];
         const Picture pa = a.Picture(), pb = b.Picture();
         const QString va = a.Tag(), vb = b.Tag();
         QVERIFY(va != vb);
         QTest::mousePress(a.Widget(), Qt::LeftButton, {}, QPoint(10, 10)); // an outline follows the pointer
         QTest::mouseMove(a.Widget(), QPoint(60, 30));
-        QCOMPARE(g.DragOutlineWidget()->geometry(), a.Widget()->geometry().translated(50, 20));
+        QCOMPARE(g.Moves().Outline()->geometry(), a.Widget()->geometry().translated(50, 20));
         QTest::mouseRelease(a.Widget(), Qt::LeftButton, {}, QPoint(10, 10)); // back where it was: a tap
         QTest::mouseClick(a.Widget(), Qt::LeftButton);                       // which a second one undoes
         support::Drag(a.Widget(), a.Widget());                               // onto itself: nothing at all
         QVERIFY(a.Picture() == pa && a.Tag() == va && g.Label2.Caption() == "Mosse 0");
         QTest::mouseClick(g.Image3[0].Widget(), Qt::LeftButton); // a card picked: a drag is still a drag
         support::Drag(a.Widget(), b.Widget());                   // picture and value change places together
-        QVERIFY(a.Picture() == pb && b.Picture() == pa && a.Tag() == vb && b.Tag() == va && !g.Selected());
+        QVERIFY(a.Picture() == pb && b.Picture() == pa && a.Tag() == vb && b.Tag() == va && !g.Moves().Picked());
         QCOMPARE(g.Label2.Caption(), "Mosse 1");
         support::Drag(g.Image2[0].Widget(), g.Image2[1].Widget()); // alike cards: a move all the same
         QCOMPARE(g.Label2.Caption(), "Mosse 2");
@@ -125,8 +123,8 @@ private slots:
     // and left as it was; the restart deals on the grid of the activation, whatever the size now.
     void winningOnceAndRestarting()
     {
-        support::MsgBoxScript script;
-        GameScreen& g = Open("FormMemory");
+        auto& script = p->boxes;
+        GameScreen& g = p->Open("FormMemory");
         const QRect child = g.Image4[1].Widget()->geometry();
         g.Timer1_Timer();
         QVERIFY(script.seen.empty()); // a fresh deal is never won
@@ -135,13 +133,13 @@ private slots:
         script.onShow = [&](const MsgBoxRequest&) {
             for (int i = 0; i < 5; ++i) g.Timer1.Tick(); // the timer goes on ticking meanwhile
             for (int s = 0; s < 21; ++s) QVERIFY(!Card(g, s).Enabled());
-            QVERIFY(Celebration::Running());
-            for (double t : {0.2, 0.7, 1.1}) Celebration::Frame(t);
+            QVERIFY(g.Celebration().Running());
+            for (double t : {0.2, 0.7, 1.1}) g.Celebration().Frame(t);
             QVERIFY(g.Image4[1].Widget()->y() < child.y()); // in the air
             support::Drag(g.Image1[0].Widget(), g.Image2[0].Widget());
         };
         g.Timer1.Tick();
-        QVERIFY(script.nested == 0 && script.seen.size() == 1 && !Celebration::Running());
+        QVERIFY(script.nested == 0 && script.seen.size() == 1 && !g.Celebration().Running());
         QCOMPARE(support::Box(script.seen[0]), "Bravo! Ci sei riuscito in 5 mosse! | 0 | Zuccheriva");
         QVERIFY(g.Command1.Visible() && !g.Timer1.Enabled() && g.Label2.Caption() == "Mosse 5");
         QVERIFY(support::Values(g) == won && g.Image4[1].Widget()->geometry() == child);
@@ -157,9 +155,11 @@ private slots:
                  (std::array{1973.0, 3229.0, 2430.0}));
         QCOMPARE(g.Label1.Caption(), instructions);
         support::PlayToWin(g); // leaving the screen ends a celebration too
-        script.onShow = [&](const MsgBoxRequest&) { Forms::Unload(g); };
+        script.onShow = [&](const MsgBoxRequest&) {
+            p->forms.Unload(g);
+            QVERIFY(!g.Celebration().Running());
+        };
         g.Timer1.Tick();
-        QVERIFY(!Celebration::Running());
     }
 
     void brokenPictures_data()
@@ -200,12 +200,11 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) >= 0);
         file.close();
         if (content == "locked") QVERIFY(file.setPermissions({}));
-        App::SetPathForTesting(dir.path());
+        p = std::make_unique<support::Program>(QSize(1024, 768), 42, dir.path());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^cannot show picture " + broken + ": " + reason + "$"));
         QTest::failOnWarning(QRegularExpression("cannot show picture"));
 
-        support::MsgBoxScript script;
-        GameScreen& g = Open("FormMemory");
+        GameScreen& g = p->Open("FormMemory");
         int standIns = 0;
         for (int s = 0; s < 21; ++s) {
             QCOMPARE(Card(g, s).Picture().Failed(), Card(g, s).Picture().Source() == broken);
@@ -214,7 +213,7 @@ private slots:
         QCOMPARE(standIns, 7); // each with its value
         support::PlayToWin(g);
         g.Timer1_Timer();
-        QCOMPARE(script.seen.size(), std::size_t(1));
+        QCOMPARE(p->boxes.seen.size(), std::size_t(1));
     }
 
     // A card is picked and put down by a tap (a press and release that never leaves it, by mouse
@@ -232,8 +231,7 @@ private slots:
     {
         QFETCH(QString, way);
         QPointingDevice* screen = QTest::createTouchDevice();
-        support::MsgBoxScript script;
-        GameScreen& g = Open("FormMemory");
+        GameScreen& g = p->Open("FormMemory");
         QPoint at; // the keys' highlight, as hand and index
         auto pick = [&](Image& card) {
             QWidget* w = card.Widget();
@@ -248,47 +246,47 @@ private slots:
             const QPoint to(card.Index(), &card == &g.Image1[card.Index()]   ? 0
                                           : &card == &g.Image2[card.Index()] ? 1
                                                                              : 2);
-            if (!g.Highlighted())
+            if (!g.Moves().Highlighted())
                 QTest::keyClick(g.Window(), Qt::Key_Up), at = {}; // the first key shows it on the first card
             for (; at.x() != to.x(); at.rx() += to.x() > at.x() ? 1 : -1)
                 QTest::keyClick(g.Window(), to.x() > at.x() ? Qt::Key_Right : Qt::Key_Left);
             for (; at.y() != to.y(); at.ry() += to.y() > at.y() ? 1 : -1)
                 QTest::keyClick(g.Window(), to.y() > at.y() ? Qt::Key_Down : Qt::Key_Up);
-            QCOMPARE(g.Highlighted(), &card);
+            QCOMPARE(g.Moves().Highlighted(), &card);
             QTest::keyClick(g.Window(), at.x() % 2 ? Qt::Key_Return : Qt::Key_Space);
         };
         Image &a = g.Image1[1], &b = g.Image3[4];
         const QString va = a.Tag(), vb = b.Tag();
         pick(a);
-        QVERIFY(g.Selected() == &a && a.Tag() == va);
+        QVERIFY(g.Moves().Picked() == &a && a.Tag() == va);
         pick(a); // the picked card again: put down
-        QVERIFY(!g.Selected());
+        QVERIFY(!g.Moves().Picked());
         pick(a);
         pick(b);
-        QVERIFY(a.Tag() == vb && b.Tag() == va && g.Label2.Caption() == "Mosse 1" && !g.Selected());
+        QVERIFY(a.Tag() == vb && b.Tag() == va && g.Label2.Caption() == "Mosse 1" && !g.Moves().Picked());
         pick(a);
         g.SetWidth(g.Width() - 1500);
-        QVERIFY(!g.Selected());
+        QVERIFY(!g.Moves().Picked());
         pick(a);
         g.Ricomincia();
-        QVERIFY(!g.Selected());
+        QVERIFY(!g.Moves().Picked());
         for (auto [to, from] : support::Solve(support::Values(g))) pick(Card(g, from)), pick(Card(g, to));
         g.Timer1.Tick(); // a whole game this way, and then no key reaches a card
-        QCOMPARE(script.seen.size(), std::size_t(1));
+        QCOMPARE(p->boxes.seen.size(), std::size_t(1));
         QTest::keyClick(g.Window(), Qt::Key_Down);
-        QVERIFY(!g.Highlighted() && !g.Selected());
+        QVERIFY(!g.Moves().Highlighted() && !g.Moves().Picked());
         delete screen;
     }
 
     // Tapping what is not a card puts the picked one down.
     void tapsElsewhere()
     {
-        GameScreen& g = Open("FormMemory");
+        GameScreen& g = p->Open("FormMemory");
         Image& a = g.Image1[1];
         for (QWidget* other : {g.Label1.Widget(), g.Image4[2].Widget(), g.Client()}) {
             QTest::mouseClick(a.Widget(), Qt::LeftButton);
             QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(3, 3));
-            QVERIFY(!g.Selected());
+            QVERIFY(!g.Moves().Picked());
         }
     }
 
@@ -296,30 +294,33 @@ private slots:
     // does; after a win Enter acts on the restart button.
     void keys()
     {
-        support::MsgBoxScript script;
-        GameScreen& g = Open("FormMemory2");
+        auto& script = p->boxes;
+        GameScreen& g = p->Open("FormMemory2");
         auto press = [&](Qt::Key key, int times = 1) {
             for (int i = 0; i < times; ++i) QTest::keyClick(g.Window(), key);
         };
         press(Qt::Key_Right, 9);
         press(Qt::Key_Down, 5);
-        QCOMPARE(g.Highlighted(), &g.Image3[6]);
+        QCOMPARE(g.Moves().Highlighted(), &g.Image3[6]);
         press(Qt::Key_Enter);
         press(Qt::Key_Escape);
-        QVERIFY(!g.Selected() && script.seen.empty());
+        QVERIFY(!g.Moves().Picked() && script.seen.empty());
         press(Qt::Key_Escape); // No: the game goes on
         QCOMPARE(script.seen.size(), std::size_t(1));
         QCOMPARE(support::Box(script.seen[0]), "vuoi tornare al menù?  | 36 | Merendella");
-        QVERIFY(g.Timer1.Enabled() && Forms::Active() == &g);
+        QVERIFY(g.Timer1.Enabled() && p->forms.Active() == &g);
         support::PlayToWin(g);
         g.Timer1.Tick();
         QTest::keyClick(g.Window()->focusWidget(), Qt::Key_Return);
         QTRY_COMPARE(g.Label2.Caption(), "Mosse 0");
         script.answers = {vbYes}; // Yes: back to the menu; the game again is a fresh one
         press(Qt::Key_Escape);
-        QVERIFY(!Forms::Find("FormMemory2") && Forms::Active()->Name() == "FormMenu" && support::quits == 0);
-        QCOMPARE(Open("FormMemory2").Label2.Caption(), "Mosse 0");
+        QVERIFY(!p->forms.Find("FormMemory2") && p->forms.Active()->Name() == "FormMenu" && p->quits == 0);
+        QCOMPARE(p->Open("FormMemory2").Label2.Caption(), "Mosse 0");
     }
+
+private:
+    std::unique_ptr<support::Program> p;
 };
 
 QTEST_MAIN(TestGame)

@@ -12,7 +12,6 @@
 #include "shell/FormMenu.h"
 
 #include <QLabel>
-#include <QLocalServer>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
@@ -35,8 +34,8 @@ constexpr std::array<ControlDesc, 4> ProbeControls{{
 // Records its events; rescales itself once its scaler has a source form.
 class Probe : public Form {
 public:
-    Probe()
-        : Form({.name = "Probe", .clientWidth = 6000, .clientHeight = 4500, .controls = ProbeControls})
+    explicit Probe(Services& services)
+        : Form({.name = "Probe", .clientWidth = 6000, .clientHeight = 4500, .controls = ProbeControls}, services)
     {
         Get<Timer>("Ticker").SetTickHandler([this] { events << "tick"; });
     }
@@ -57,8 +56,6 @@ public:
     clsResize scaler;
 };
 
-Probe& ShowProbe() { return static_cast<Probe&>(Forms::Show("Probe")); }
-
 struct Geometry {
     double l, t, w, h;
     bool operator==(const Geometry&) const = default;
@@ -69,9 +66,6 @@ Geometry Of(const Control& c) { return {c.Left(), c.Top(), c.Width(), c.Height()
 const std::set<std::uint32_t> PaletteColours{0xC0C0FF, 0x8080FF, 0x0080FF, 0x80C0FF, 0xC0FFFF, 0x0040C0, 0x80FF80,
                                              0xFFFFC0, 0xFFFF00, 0xFFC0C0, 0xFFC0FF, 0xE0E0E0, 0xFF00FF};
 
-FormAvvio& OpenTitle() { return static_cast<FormAvvio&>(Forms::Show("FormAvvio")); }
-FormMenu& OpenMenu() { return static_cast<FormMenu&>(Forms::Show("FormMenu")); }
-
 } // namespace
 
 Q_DECLARE_METATYPE(Geometry)
@@ -81,32 +75,31 @@ class TestScreens : public QObject {
 private slots:
     void init()
     {
-        support::Prepare(QSize(1024, 768), 7);
-        Forms::Register("Probe", [] { return std::make_unique<Probe>(); });
+        p = std::make_unique<support::Program>(QSize(1024, 768), 7);
+        p->forms.Register("Probe", [this] { return std::make_unique<Probe>(p->services); });
     }
-    void cleanup() { support::TearDown(); }
+    void cleanup() { p.reset(); }
 
     void screenEvents()
     {
-        Probe& probe = ShowProbe();
+        Probe& probe = p->Open<Probe>("Probe");
         // Loaded, then activated before it is on screen and before any tick; a size setter
         // raises the resize at once.
         QCOMPARE(probe.events.mid(0, 4), (QStringList{"load", "activated", "resize", "setter returned"}));
         QTRY_VERIFY(probe.events.contains("tick"));
         // A closed message box, showing it again: no activation (the desktop tests switch programs).
-        support::MsgBoxScript script;
-        MsgBox("x");
-        Forms::Show("Probe");
+        probe.MsgBox("x");
+        p->forms.Show("Probe");
         QCOMPARE(probe.events.filter("activated").size() + probe.events.count("load"), 2);
     }
 
     void unloadingStopsEverything()
     {
-        QPointer<Probe> probe = &ShowProbe();
+        QPointer<Probe> probe = &p->Open<Probe>("Probe");
         QTRY_VERIFY(probe->events.contains("tick"));
-        Forms::Unload(*probe);
+        p->forms.Unload(*probe);
         QVERIFY(!probe->Window()->isVisible());
-        QCOMPARE(support::quits, 1); // the last screen: the program ends
+        QCOMPARE(p->quits, 1); // the last screen: the program ends
         for (QTimer* timer : probe->Window()->findChildren<QTimer*>()) QVERIFY(!timer->isActive()); // never ticks again
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!probe); // and is gone once the event loop is back
@@ -135,7 +128,7 @@ private slots:
     // none drifts; a minimised form is left alone.
     void scaler()
     {
-        Probe& probe = static_cast<Probe&>(Forms::Load("Probe"));
+        Probe& probe = static_cast<Probe&>(p->forms.Load("Probe"));
         Control& card = probe.Get<Image>("Card");
         clsResize fresh; // a fresh scaler's first rescale only records
         fresh.SetSourceForm(&probe);
@@ -177,7 +170,7 @@ private slots:
     {
         QFETCH(QString, tag);
         QFETCH(Geometry, scaled);
-        Probe& probe = static_cast<Probe&>(Forms::Load("Probe"));
+        Probe& probe = static_cast<Probe&>(p->forms.Load("Probe"));
         Control& card = probe.Get<Image>("Card");
         card.SetTag(tag);
         probe.scaler.SetSourceForm(&probe);
@@ -187,23 +180,22 @@ private slots:
         QCOMPARE(Of(card), scaled);
     }
 
+    // One copy at a time: a second is refused with the "Error" box and shows nothing; once the
+    // first has ended, however it ended, the next starts.
     void mainShowsTheTitleOrRefusesASecondCopy()
     {
-        support::MsgBoxScript script;
-        Modulo1::Main();
-        QCOMPARE(Forms::Active()->Name(), "FormAvvio");
-        QVERIFY(!App::PrevInstance()); // holding the guard, it does not find itself
-        cleanup();
-        init();
-        QLocalServer other; // another copy holds the guard
-        other.setSocketOptions(QLocalServer::AbstractNamespaceOption);
-        QVERIFY(other.listen(App::InstanceKey()));
-        Modulo1::Main();
-        QVERIFY(Forms::Loaded().empty());
-        other.close(); // it ends, however it ends: the next start runs
-        QVERIFY(!App::PrevInstance());
-        QCOMPARE(script.seen.size(), std::size_t(1));
-        QCOMPARE(support::Box(script.seen[0]), "E' già stata avviata una copia di questo programma! | 16 | Error");
+        Modulo1::Main(p->services);
+        QCOMPARE(p->forms.Active()->Name(), "FormAvvio");
+        QVERIFY(!p->app.PrevInstance()); // holding the guard, it does not find itself
+        auto second = std::make_unique<support::Program>();
+        Modulo1::Main(second->services);
+        QVERIFY(second->forms.Loaded().empty() && second->boxes.seen.size() == 1);
+        QCOMPARE(support::Box(second->boxes.seen[0]),
+                 "E' già stata avviata una copia di questo programma! | 16 | Error");
+        p.reset();
+        second = std::make_unique<support::Program>();
+        Modulo1::Main(second->services);
+        QVERIFY(second->boxes.seen.empty() && second->forms.Active());
     }
 
     // A 256-band gradient, turquoise to blue, edge to edge; on a tall display too.
@@ -217,8 +209,8 @@ private slots:
     void titleScreen()
     {
         QFETCH(QSize, display);
-        Screen::SetSizeForTesting(display);
-        FormAvvio& title = OpenTitle();
+        p->display.size = display;
+        auto& title = p->Open<FormAvvio>("FormAvvio");
         QVERIFY(PaletteColours.count(title.BackColor()));
         QCOMPARE((std::array{title.Left(), title.Width(), title.Height()}),
                  (std::array{0.0, display.width() * 15.0, display.height() * 15.0}));
@@ -242,15 +234,15 @@ private slots:
         QVERIFY(title.BottoneAvvio.Widget()->cursor().hotSpot().x() > 3); // the ice-cream's, in its middle
         // "Avvio" opens the menu and leaves it alone on display.
         QTest::mouseClick(title.BottoneAvvio.Widget(), Qt::LeftButton);
-        QCOMPARE(Forms::Loaded().size(), std::size_t(1));
-        QCOMPARE(Forms::Active()->Name(), "FormMenu");
+        QCOMPARE(p->forms.Loaded().size(), std::size_t(1));
+        QCOMPARE(p->forms.Active()->Name(), "FormMenu");
     }
 
     // The information box, the exit question (Enter asks it: "Esci" holds the focus), the games.
     void menu()
     {
-        support::MsgBoxScript script;
-        FormMenu& menu = OpenMenu();
+        auto& script = p->boxes;
+        auto& menu = p->Open<FormMenu>("FormMenu");
         const std::uint32_t colour = menu.BackColor();
         QVERIFY(PaletteColours.count(colour) && menu.Width() == 15360.0);
         QCOMPARE(menu.Command1.Widget()->cursor().hotSpot(), QPoint(3, 1)); // the big arrow
@@ -264,22 +256,21 @@ private slots:
         QCOMPARE(lines[1], " ----------------------- ");
         QVERIFY(script.seen[0].style == 64 && script.seen[0].shownTitle == "Merendella");
         QCOMPARE(support::Box(script.seen[1]), "sicuro di voler terminare? | 36 | Merendella");
-        QVERIFY(Forms::Active() == &menu && menu.BackColor() == colour && support::quits == 0); // No: all as it was
+        QVERIFY(p->forms.Active() == &menu && menu.BackColor() == colour && p->quits == 0); // No: all as it was
         QTest::mouseClick(menu.Command2.Widget(), Qt::LeftButton);
-        QCOMPARE(layout::GestoreLayout->SourceForm(), Forms::Find("FormMemory2")); // the game's scaler took over
+        QCOMPARE(layout::GestoreLayout->SourceForm(), p->forms.Find("FormMemory2")); // the game's scaler took over
     }
 
     void doubleClickGuard()
     {
-        support::MsgBoxScript script;
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
-        OpenTitle().BottoneAvvio.Click();
-        auto& menu = static_cast<FormMenu&>(*Forms::Active());
+        p->Open<FormAvvio>("FormAvvio").BottoneAvvio.Click();
+        auto& menu = static_cast<FormMenu&>(*p->forms.Active());
         QTest::mouseClick(menu.BottoneEsci.Widget(), Qt::LeftButton); // the second click of a double click
-        QTest::qWait(450);
-        QVERIFY(script.seen.empty() && menu.Window()->testAttribute(Qt::WA_KeyboardFocusChange)); // focus marked
+        p->clock.now += 450;
+        QVERIFY(p->boxes.seen.empty() && menu.Window()->testAttribute(Qt::WA_KeyboardFocusChange)); // focus marked
         QTest::mouseClick(menu.BottoneEsci.Widget(), Qt::LeftButton); // a moment later a click is a click
-        QCOMPARE(script.seen.size(), std::size_t(1));
+        QCOMPARE(p->boxes.seen.size(), std::size_t(1));
     }
 
     // Text, button pictures and pointers at the designed size times the display's share of
@@ -302,31 +293,32 @@ private slots:
         QFETCH(QSize, display);
         QFETCH(double, scale);
         QFETCH(int, passoX);
-        Screen::SetSizeForTesting(display);
+        p->display.size = display;
         const double system = QApplication::font().pointSizeF();
         auto fits = [](QWidget* w, const QString& text, bool wrap, int picture) {
             const QRect need =
                 w->fontMetrics().boundingRect(QRect(0, 0, w->width(), 100000), wrap ? Qt::TextWordWrap : 0, text);
             return need.width() <= w->width() && need.height() + picture <= w->height();
         };
-        FormAvvio& title = OpenTitle();
+        auto& title = p->Open<FormAvvio>("FormAvvio");
         QCOMPARE(title.Find("Label2", 0)->Widget()->font().pointSizeF(), 72 * scale);
         QCOMPARE(title.BottoneAvvio.View()->iconSize().width(), qRound(32 * scale));
         QCOMPARE(title.Client()->cursor().hotSpot(), QPoint(int(3 * scale), int(1 * scale)));
         QVERIFY(fits(title.BottoneAvvio.Widget(), "Avvio", false, qRound(32 * scale)));
         QVERIFY(fits(title.Find("Label2", 0)->Widget(), "Merendella", true, 0));
         title.BottoneAvvio.Click();
-        auto& menu = static_cast<FormMenu&>(*Forms::Active());
+        auto& menu = static_cast<FormMenu&>(*p->forms.Active());
         for (CommandButton* b : {&menu.Command1, &menu.Command2, &menu.Command14, &menu.BottoneEsci})
             QVERIFY2(fits(b->Widget(), b->Caption(), false, b == &menu.BottoneEsci ? qRound(32 * scale) : 0),
                      qPrintable(b->Caption()));
+        menu.MsgBox("Bravo! Ci sei riuscito in 12 mosse!");
         QTimer::singleShot(0, [&] {
             QCOMPARE(QApplication::activeModalWidget()->font().pointSizeF(), system * scale);
             QApplication::activeModalWidget()->close();
         });
-        MsgBox("Bravo! Ci sei riuscito in 12 mosse!");
+        DialogBoxes().Show(p->boxes.seen.back()); // a real box, with its text grown as the screen asked
         menu.Command2.Click();
-        auto& game = static_cast<game::GameScreen&>(*Forms::Active());
+        auto& game = static_cast<game::GameScreen&>(*p->forms.Active());
         QCOMPARE(game.Label2.Widget()->font().pointSizeF(), 15.75 * scale);
         game.Label2.SetCaption("Mosse 32767"); // drawn smaller where it would not fit
         QCOMPARE(game.Window()->findChild<QMenuBar*>()->font().pointSizeF(), system * scale);
@@ -343,6 +335,9 @@ private slots:
         // Cards decoded at the size shown, up to the file's own 512 x 512.
         QCOMPARE(game.Image3[6].Picture().Image().size(), game.Image3[6].PictureSize().boundedTo(QSize(512, 512)));
     }
+
+private:
+    std::unique_ptr<support::Program> p;
 };
 
 QTEST_MAIN(TestScreens)

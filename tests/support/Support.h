@@ -1,17 +1,21 @@
 #pragma once
 
-// What the offscreen tests share: a fresh program on a display of a chosen size, scripted
-// message boxes, the board of a game screen by slot, and real mouse drags and taps.
+// What the offscreen tests share: a program of their own on a display of a chosen size, with fakes
+// for the machine (a clock the test sets, message boxes it answers, sounds it writes down), the
+// board of a game screen by slot, and real mouse drags.
 
 #include "Solver.h"
 #include "game/GameScreen.h"
 #include "layout/GestoreLayout.h"
 #include "platform/App.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
 #include "platform/Forms.h"
 #include "platform/Image.h"
-#include "platform/MessageBox.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Random.h"
-#include "platform/Screen.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
 #include "shell/Modulo1.h"
 
 #include <QStyleHints>
@@ -21,24 +25,32 @@
 
 namespace support {
 
+struct Display final : platform::Display {
+    QSize size;
+    QSize Size(const QWidget*) const override { return size; }
+    bool Managed() const override { return false; } // the window system knows nothing of it
+};
+
+struct Clock final : platform::Clock {
+    qint64 now = 1000;
+    qint64 Milliseconds() const override { return now; }
+};
+
 // Answers message boxes instead of the user (No or OK unless told) and remembers what they asked.
 // A box asked for while another is open is counted, not answered, so that such a fault fails a
 // test instead of recursing without end.
-struct MsgBoxScript {
-    MsgBoxScript()
+struct Boxes final : platform::MessageBoxes {
+    int Show(const platform::MsgBoxRequest& r) override
     {
-        platform::SetMsgBoxHandler([this](const platform::MsgBoxRequest& r) {
-            seen.push_back(r);
-            if (std::exchange(open, true)) return ++nested, int(platform::vbOK);
-            if (onShow) onShow(r);
-            open = false;
-            const int answer = answers.empty() ? (r.style & 7) == platform::vbYesNo ? platform::vbNo : platform::vbOK
-                                               : answers.front();
-            if (!answers.empty()) answers.pop_front();
-            return answer;
-        });
+        seen.push_back(r);
+        if (std::exchange(open, true)) return ++nested, int(platform::vbOK);
+        if (onShow) onShow(r);
+        open = false;
+        const int answer =
+            answers.empty() ? (r.style & 7) == platform::vbYesNo ? platform::vbNo : platform::vbOK : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return answer;
     }
-    ~MsgBoxScript() { platform::SetMsgBoxHandler({}); }
 
     std::vector<platform::MsgBoxRequest> seen;
     std::deque<int> answers;
@@ -53,34 +65,46 @@ inline QString Box(const platform::MsgBoxRequest& r)
     return QString("%1 | %2 | %3").arg(r.text).arg(r.style).arg(r.shownTitle);
 }
 
-inline int quits = 0; // how often the program would have ended
+// Writes down the cues it is asked to play, and "stop" when told to be silent.
+struct Speakers final : platform::SoundOutput {
+    explicit Speakers(QStringList& log)
+        : log(log)
+    {}
+    void Play(platform::Cue cue) override { log << QStringList{"pick", "swap", "nothing", "click", "win"}[int(cue)]; }
+    void Stop() override { log << "stop"; }
+    QStringList& log;
+};
 
-// Every test starts from no screen, on a display of this size, with a fixed seed.
-inline void Prepare(QSize display = QSize(1024, 768), std::uint64_t seed = 1)
-{
-    platform::App::SetPathForTesting(QStringLiteral(MERENDELLA_SOURCE_DIR));
-    platform::App::SetInstanceKeyForTesting(
-        QStringLiteral("merendella-test-%1").arg(QCoreApplication::applicationPid()));
-    platform::Screen::SetSizeForTesting(display);
-    platform::Forms::SetQuitHandler([] { ++quits; });
-    platform::Randomize(seed);
-    Modulo1::RegisterScreens();
-    // Tests click at once on a screen that has just appeared; real hands take longer.
-    QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
-}
+// A program of the test's own: every screen registered, none loaded, the generator seeded.
+struct Program {
+    explicit Program(QSize displaySize = QSize(1024, 768), quint64 seed = 1,
+                     const QString& folder = QStringLiteral(MERENDELLA_SOURCE_DIR))
+        : app(QStringLiteral("merendella-test-%1").arg(QCoreApplication::applicationPid()), folder)
+    {
+        display.size = displaySize;
+        sound.SetOutput(std::make_unique<Speakers>(sounds));
+        platform::Randomize(seed);
+        Modulo1::RegisterScreens(services);
+        // Tests click at once on a screen that has just appeared; real hands take longer.
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
+    }
+    ~Program() { layout::GestoreLayout.reset(); }
 
-inline void TearDown()
-{
-    platform::Forms::Shutdown();
-    layout::GestoreLayout.reset();
-    platform::App::ReleaseInstanceGuardForTesting();
-    quits = 0;
-}
+    template <class T = game::GameScreen> T& Open(const char* screen)
+    {
+        return dynamic_cast<T&>(forms.Show(QString::fromLatin1(screen)));
+    }
 
-inline game::GameScreen& Open(const char* screen)
-{
-    return static_cast<game::GameScreen&>(platform::Forms::Show(QString::fromLatin1(screen)));
-}
+    platform::App app;
+    Display display;
+    Clock clock;
+    Boxes boxes;
+    QStringList sounds;
+    platform::Sound sound;
+    int quits = 0; // how often the program would have ended
+    platform::Forms forms{[this] { ++quits; }};
+    platform::Services services{app, forms, display, clock, boxes, sound};
+};
 
 // Slot 0..20: hand slot / 7, card slot % 7.
 inline platform::Image& Card(game::GameScreen& g, int slot)

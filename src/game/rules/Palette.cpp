@@ -1,4 +1,4 @@
-#include "Palette.h"
+#include "rules/Palette.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "Rules.h"
+#include "rules/Rules.h"
 
 #include <algorithm>
 #include <cmath>

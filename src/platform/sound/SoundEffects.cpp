@@ -1,14 +1,18 @@
-// The sound module: plays the game's cues with Qt Multimedia, on a thread of its own.
+// The sound module: plays the game's cues with Qt Multimedia, on a thread of its own, since
+// starting a sound waits for the sound server and a move must not.
 
-#include "platform/SoundOutput.h"
+#include "SoundPlugin.h"
 
 #include <QAudioDevice>
-#include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QMediaDevices>
+#include <QObject>
 #include <QSoundEffect>
 #include <QThread>
 #include <QUrl>
 #include <vector>
+
+Q_LOGGING_CATEGORY(lcSound, "merendella.sound")
 
 namespace {
 
@@ -18,26 +22,26 @@ public:
     void Open(const QStringList& files)
     {
         for (const QString& file : files) {
-            QSoundEffect* effect = nullptr;
-            if (!file.isEmpty()) {
-                effect = new QSoundEffect(this);
-                effect->setSource(QUrl::fromLocalFile(file));
-            }
+            auto* effect = new QSoundEffect(this);
+            // QSoundEffect reads 16-bit PCM WAV files; it tells only that a file failed, not why.
+            connect(effect, &QSoundEffect::statusChanged, this, [effect, file] {
+                if (effect->status() == QSoundEffect::Error)
+                    qCWarning(lcSound, "cannot play sound %s: not a 16-bit PCM WAV file that can be read",
+                              qPrintable(file));
+            });
+            effect->setSource(QUrl::fromLocalFile(file));
             effects_.push_back(effect);
         }
     }
 
-    void Play(int cue)
+    void Play(std::size_t cue)
     {
-        if (cue < 0 || std::size_t(cue) >= effects_.size()) return;
-        if (QSoundEffect* effect = effects_[std::size_t(cue)]; effect && effect->status() == QSoundEffect::Ready)
-            effect->play();
+        if (cue < effects_.size() && effects_[cue]->status() == QSoundEffect::Ready) effects_[cue]->play();
     }
 
     void Stop()
     {
-        for (QSoundEffect* effect : effects_)
-            if (effect) effect->stop();
+        for (QSoundEffect* effect : effects_) effect->stop();
     }
 
 private:
@@ -46,13 +50,13 @@ private:
 
 class SoundEffects final : public platform::SoundOutput {
 public:
-    SoundEffects()
-        : SoundOutput(qApp)
+    explicit SoundEffects(const QStringList& files)
     {
         thread_.setObjectName(QStringLiteral("sound"));
         player_->moveToThread(&thread_);
-        connect(&thread_, &QThread::finished, player_, &QObject::deleteLater);
+        QObject::connect(&thread_, &QThread::finished, player_, &QObject::deleteLater);
         thread_.start();
+        QMetaObject::invokeMethod(player_, [player = player_, files] { player->Open(files); });
     }
 
     ~SoundEffects() override
@@ -61,25 +65,9 @@ public:
         thread_.wait();
     }
 
-    bool HaveOutput() override
+    void Play(platform::Cue cue) override
     {
-        // Qt's audio backend tells in its own words that it found no sound server; the game
-        // says it once, in its own.
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        const bool have = !QMediaDevices::audioOutputs().isEmpty();
-        qInstallMessageHandler(previous);
-        return have;
-    }
-
-    void Open(const QStringList& files) override
-    {
-        QMetaObject::invokeMethod(player_, [player = player_, files] { player->Open(files); });
-    }
-
-    void Play(int cue) override
-    {
-        QMetaObject::invokeMethod(player_, [player = player_, cue] { player->Play(cue); });
+        QMetaObject::invokeMethod(player_, [player = player_, cue] { player->Play(std::size_t(cue)); });
     }
 
     void Stop() override
@@ -94,4 +82,23 @@ private:
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT platform::SoundOutput* merendella_sound_output() { return new SoundEffects; }
+class SoundEffectsPlugin final : public QObject, public platform::SoundPlugin {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID MerendellaSoundPlugin_iid)
+    Q_INTERFACES(platform::SoundPlugin)
+
+public:
+    std::unique_ptr<platform::SoundOutput> Open(const QStringList& files) override
+    {
+        // Qt's audio backend tells in its own words that it found no sound server; the game says
+        // it once, in its own.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        const bool haveOutput = !QMediaDevices::audioOutputs().isEmpty();
+        qInstallMessageHandler(previous);
+        if (!haveOutput) return nullptr;
+        return std::make_unique<SoundEffects>(files);
+    }
+};
+
+#include "SoundEffects.moc"

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "platform/CardMoves.h"
+#include "platform/Confetti.h"
+#include "platform/ControlArray.h"
+#include "platform/Form.h"
+#include "rules/ContentSets.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+class CommandButton;
+class Control;
+class Image;
+class Label;
+class MenuItem;
+class Timer;
+} // namespace platform
+
+namespace game {
+
+// A game screen: three children, seven cards each; the player swaps cards until the three hands
+// carry the same total. The stickers screen and the tarts screen are this one class, each given
+// its content set.
+class GameScreen : public platform::Form, private platform::MoveRules {
+public:
+    GameScreen(const rules::ContentSet& content, const platform::FormDesc& description, platform::Services& services);
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Resize() override;
+
+    // Deals a new game.
+    void Ricomincia();
+
+    void Command1_Click();
+    void mnuEsci_Click();
+    void Image1_DragDrop(int Index, platform::Control& Source, double X, double Y);
+    void Image2_DragDrop(int Index, platform::Control& Source, double X, double Y);
+    void Image3_DragDrop(int Index, platform::Control& Source, double X, double Y);
+    void Timer1_Timer();
+
+    const rules::ContentSet& Content() const { return content_; }
+    platform::CardMoves& Moves() { return moves_; }
+    platform::Confetti& Celebration() { return confetti_; }
+
+    std::int16_t NumeroMosse = 0;
+    // The card grid as measured at the last activation, in twips. Wider than the design's 16
+    // bits: on a 4K display the right-hand cards lie beyond 32767 twips.
+    std::int32_t PassoX = 0, PassoY = 0, InizioX = 0, InizioY = 0;
+
+    platform::ControlArray<platform::Image> Image1, Image2, Image3, Image4;
+    platform::Image& Image5;
+    platform::Label& Label1;
+    platform::Label& Label2;
+    platform::CommandButton& Command1;
+    platform::Timer& Timer1;
+    platform::MenuItem& mnuEsci;
+
+private:
+    // How the cards move: any enabled card may be picked, and dropped on any enabled card; a drop
+    // raises the drop handler of the target's hand. The moves' sounds are said here.
+    bool MayPick(const platform::Image& card) const override;
+    bool MayDrop(const platform::Image& card, const platform::Image& target) const override;
+    void Drop(platform::Image& card, platform::Image& target, QPointF at) override;
+    void Picked(const platform::Image& card) override;
+    void PutBack(const platform::Image& card) override;
+    void Escape() override;
+
+    void Swap(platform::Image& target, platform::Control& source);
+    void ShowMoves();
+
+    const rules::ContentSet& content_;
+    platform::CardMoves moves_;
+    platform::Confetti confetti_;
+    bool congratulating_ = false;
+};
+
+std::unique_ptr<platform::Form> MakeFormMemory(platform::Services& services);
+std::unique_ptr<platform::Form> MakeFormMemory2(platform::Services& services);
+
+} // namespace game

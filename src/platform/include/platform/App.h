@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QLocalServer;
+
+namespace platform {
+
+// The application object: whether another copy runs, the program's folder, its title.
+class App {
+public:
+    // instanceKey: the name of the guard that keeps to one copy; folder: where the program's
+    // pictures and sounds are.
+    explicit App(QString instanceKey = DefaultInstanceKey(), QString folder = ProgramFolder());
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // True when another copy of the program already runs. The first call takes the guard, which
+    // the system releases when the process ends, however it ends, so that a copy that crashed
+    // never blocks the next start.
+    bool PrevInstance();
+    // The folder that holds the program's files, without a trailing separator.
+    const QString& Path() const { return folder_; }
+    // The title that message boxes without one of their own show.
+    static QString Title() { return QStringLiteral("Zuccheriva"); }
+
+    // The guard's name: per user and login session.
+    static QString DefaultInstanceKey();
+    // The folder that holds the program, without a trailing separator.
+    static QString ProgramFolder();
+    // Prepares the toolkit: the program's name for the desktop, its style, and the faces that
+    // stand in for the designed fonts.
+    static void Initialise();
+
+private:
+    QString key_;
+    QString folder_;
+    std::unique_ptr<QLocalServer> guard_;
+};
+
+} // namespace platform

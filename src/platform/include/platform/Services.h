@@ -1,0 +1,23 @@
+#pragma once
+
+namespace platform {
+
+class App;
+class Clock;
+class Display;
+class Forms;
+class MessageBoxes;
+class Sound;
+
+// What the screens take from the machine they run on, given to each when it is made. The program
+// gives the real ones; tests give fakes that they drive and that write down what they were asked.
+struct Services {
+    App& app;
+    Forms& forms;
+    const Display& display;
+    const Clock& clock;
+    MessageBoxes& boxes;
+    Sound& sound;
+};
+
+} // namespace platform

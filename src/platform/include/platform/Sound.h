@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+// The game's answers to the child, one short sound each.
+enum class Cue { Pick, Swap, Nothing, Click, Win };
+
+// Where the sounds go: the speakers, or a test that writes down what it was asked to play.
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+    virtual void Play(Cue cue) = 0; // never waits
+    virtual void Stop() = 0;        // silences what is playing
+};
+
+// The program's sounds: silent until an output is given (the sounds are read once the first
+// window is on screen), and silent while muted. Nothing is written anywhere.
+class Sound {
+public:
+    void SetOutput(std::unique_ptr<SoundOutput> output) { output_ = std::move(output); }
+    void Play(Cue cue);
+    bool Muted() const { return muted_; }
+    void SetMuted(bool muted);
+
+private:
+    std::unique_ptr<SoundOutput> output_;
+    bool muted_ = false;
+};
+
+// Reads the module that plays sounds (merendella_sound, a Qt plugin) and the sounds/ beside it,
+// both in this folder. Null, with the reason said once, when there is no module or no audio
+// output; a sound file that cannot be played is silence, said once.
+std::unique_ptr<SoundOutput> OpenSoundOutput(const QString& folder);
+
+} // namespace platform

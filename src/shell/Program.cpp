@@ -1,0 +1,26 @@
+#include "shell/Program.h"
+
+#include "layout/GestoreLayout.h"
+#include "shell/Modulo1.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+Program::Program() { platform::App::Initialise(); }
+
+Program::~Program() { layout::GestoreLayout.reset(); }
+
+int Program::Run()
+{
+    Modulo1::RegisterScreens(services_);
+    Modulo1::Main(services_);
+    if (forms_.Loaded().empty()) return 0;
+    // What the first window need not wait for: the icon of windows without one of their own (the
+    // title screen has its own), and the sounds, from beside the program.
+    QTimer::singleShot(0, [this] {
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
+        sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/App.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Forms.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+
+// The program as it runs on a desktop: the machine's own displays, clock, boxes and sounds, the
+// screens, and the event loop.
+class Program {
+public:
+    Program();
+    ~Program();
+    // Runs Main and then the event loop while a screen is loaded; the process's exit status.
+    int Run();
+
+private:
+    platform::App app_;
+    platform::SystemDisplay display_;
+    platform::SystemClock clock_;
+    platform::DialogBoxes boxes_;
+    platform::Sound sound_;
+    platform::Forms forms_; // the screens go first: they use the rest
+    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_};
+};
