@@ -1,7 +1,9 @@
 #include "shell/Program.h"
 
 #include "layout/GestoreLayout.h"
+#include "platform/SoundModule.h"
 #include "shell/Modulo1.h"
+#include "shell/Screens.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,7 +15,7 @@ Program::~Program() { layout::GestoreLayout.reset(); }
 
 int Program::Run()
 {
-    Modulo1::RegisterScreens(services_);
+    RegisterScreens(services_);
     Modulo1::Main(services_);
     if (forms_.Loaded().empty()) return 0;
     // What the first window need not wait for: the icon of windows without one of their own (the

@@ -23,14 +23,14 @@ private slots:
         QTest::addColumn<QString>("dealt"); // file:value of hands 1, 2, 3
         const double belowOne = std::nextafter(1.0, 0.0);
         QTest::newRow("stickers 0.0") << true << 0.0 << "figurine1:1 figurine2:2 figurine3:3";
-        QTest::newRow("stickers 1/6") << true << 1.0 / 6 << "figurine1:1 figurine3:3 figurine5:5";
+        QTest::newRow("stickers 0.3, not rounded") << true << 0.3 << "figurine1:1 figurine3:3 figurine5:5";
         QTest::newRow("stickers 0.4") << true << 0.4 << "figurine10:10 figurine4:4 figurine7:7";
         QTest::newRow("stickers 0.5") << true << 0.5 << "figurine4:4 figurine2:2 figurine3:3";
         QTest::newRow("stickers 0.7") << true << 0.7 << "figurine4:4 figurine5:5 figurine3:3";
         QTest::newRow("stickers 0.84") << true << 0.84 << "figurine7:7 figurine4:4 figurine1:1";
         QTest::newRow("stickers below 1") << true << belowOne << "figurine7:7 figurine4:4 figurine1:1";
         QTest::newRow("tarts 0.0") << false << 0.0 << "torta0:0 torta1:1 torta2:2";
-        QTest::newRow("tarts 0.34") << false << 0.34 << "torta1:1 torta2:2 torta3:3";
+        QTest::newRow("tarts 0.5, not rounded") << false << 0.5 << "torta1:1 torta2:2 torta3:3";
         QTest::newRow("tarts 0.6667") << false << 0.6667 << "torta0:0 torta2:2 torta4:4";
         QTest::newRow("tarts below 1") << false << belowOne << "torta0:0 torta2:2 torta4:4";
         QTest::newRow("tarts, a draw of 1") << false << 1.0 << "torta0:0 torta2:2 torta4:4"; // stays in range

@@ -210,7 +210,13 @@ private slots:
             QCOMPARE(Card(g, s).Picture().Failed(), Card(g, s).Picture().Source() == broken);
             standIns += Card(g, s).Picture().Failed() && ValueOfPicture(Card(g, s)) == Card(g, s).Tag();
         }
-        QCOMPARE(standIns, 7); // each with its value
+        QCOMPARE(standIns, 7); // each with its value, drawn in brown on cream
+        const QImage face = g.Image2[0].Widget()->grab().toImage();
+        QCOMPARE(face.pixelColor(4, 4), QColor(255, 250, 235));
+        int brown = 0;
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x) brown += face.pixelColor(x, y) == QColor(120, 60, 20);
+        QVERIFY2(brown > 100, qPrintable(QString::number(brown)));
         support::PlayToWin(g);
         g.Timer1_Timer();
         QCOMPARE(p->boxes.seen.size(), std::size_t(1));
@@ -237,11 +243,10 @@ private slots:
             QWidget* w = card.Widget();
             const QPoint p = w->mapTo(g.Window(), w->rect().center());
             if (way == "mouse") QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-            if (way == "finger")
-                if (way == "finger") {
-                    QTest::touchEvent(g.Window(), screen).press(0, p, g.Window());
-                    QTest::touchEvent(g.Window(), screen).release(0, p, g.Window());
-                }
+            if (way == "finger") {
+                QTest::touchEvent(g.Window(), screen).press(0, p, g.Window());
+                QTest::touchEvent(g.Window(), screen).release(0, p, g.Window());
+            }
             if (way != "keys") return;
             const QPoint to(card.Index(), &card == &g.Image1[card.Index()]   ? 0
                                           : &card == &g.Image2[card.Index()] ? 1
@@ -257,10 +262,12 @@ private slots:
         };
         Image &a = g.Image1[1], &b = g.Image3[4];
         const QString va = a.Tag(), vb = b.Tag();
+        // The pick's ring: yellow inside dark blue, a ninth of the card wide.
+        auto ring = [&] { return a.Widget()->grab().toImage().pixelColor(a.Widget()->width() / 18, 40); };
         pick(a);
-        QVERIFY(g.Moves().Picked() == &a && a.Tag() == va);
+        QVERIFY(g.Moves().Picked() == &a && a.Tag() == va && ring() == QColor(255, 200, 0));
         pick(a); // the picked card again: put down
-        QVERIFY(!g.Moves().Picked());
+        QVERIFY(!g.Moves().Picked() && ring() != QColor(255, 200, 0));
         pick(a);
         pick(b);
         QVERIFY(a.Tag() == vb && b.Tag() == va && g.Label2.Caption() == "Mosse 1" && !g.Moves().Picked());
@@ -276,6 +283,28 @@ private slots:
         QTest::keyClick(g.Window(), Qt::Key_Down);
         QVERIFY(!g.Moves().Highlighted() && !g.Moves().Picked());
         delete screen;
+    }
+
+    // Every move answers with its sound, said by the game; M silences what plays and what comes.
+    void sounds()
+    {
+        GameScreen& g = p->Open("FormMemory2");
+        QWidget *a = g.Image1[0].Widget(), *b = g.Image3[0].Widget();
+        support::Drag(a, b);
+        support::Drag(a, g.Label1.Widget());
+        support::Drag(a, a);
+        for (QWidget* second : {a, b}) QTest::mouseClick(a, Qt::LeftButton), QTest::mouseClick(second, Qt::LeftButton);
+        QCOMPARE(p->sounds.join(' '), "pick swap pick nothing pick nothing pick nothing pick swap");
+        p->sounds.clear();
+        QVERIFY(QTest::qWaitForWindowActive(g.Window()));
+        QTest::keyClick(g.Window(), Qt::Key_M);
+        support::Drop(g, 0, 14);
+        QTest::keyClick(g.Window(), Qt::Key_M);
+        g.Ricomincia();
+        support::PlayToWin(g);
+        g.Timer1.Tick();
+        QTest::mouseClick(g.Command1.Widget(), Qt::LeftButton);
+        QCOMPARE(p->sounds.join(' '), "stop swap swap swap swap swap win click");
     }
 
     // Tapping what is not a card puts the picked one down.
@@ -302,6 +331,9 @@ private slots:
         press(Qt::Key_Right, 9);
         press(Qt::Key_Down, 5);
         QCOMPARE(g.Moves().Highlighted(), &g.Image3[6]);
+        press(Qt::Key_Left, 9);
+        press(Qt::Key_Up, 5);
+        QCOMPARE(g.Moves().Highlighted(), &g.Image1[0]);
         press(Qt::Key_Enter);
         press(Qt::Key_Escape);
         QVERIFY(!g.Moves().Picked() && script.seen.empty());
@@ -311,7 +343,8 @@ private slots:
         QVERIFY(g.Timer1.Enabled() && p->forms.Active() == &g);
         support::PlayToWin(g);
         g.Timer1.Tick();
-        QTest::keyClick(g.Window()->focusWidget(), Qt::Key_Return);
+        QCOMPARE(g.Window()->focusWidget(), g.Command1.Widget());
+        QTest::keyClick(g.Command1.Widget(), Qt::Key_Return);
         QTRY_COMPARE(g.Label2.Caption(), "Mosse 0");
         script.answers = {vbYes}; // Yes: back to the menu; the game again is a fresh one
         press(Qt::Key_Escape);

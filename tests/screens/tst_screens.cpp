@@ -5,11 +5,13 @@
 
 #include "support/Support.h"
 
+#include "platform/CardMoves.h"
 #include "platform/CommandButton.h"
 #include "platform/Label.h"
 #include "platform/Timer.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
+#include "shell/Modulo1.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -23,8 +25,10 @@ using namespace platform;
 namespace {
 
 // clang-format off
-constexpr std::array<ControlDesc, 4> ProbeControls{{
+constexpr std::array<ControlDesc, 5> ProbeControls{{
     {.kind = ControlKind::Image, .name = "Card", .left = 1800, .top = 300, .width = 1200, .height = 1200},
+    {.kind = ControlKind::Image, .name = "Other", .left = 3300, .top = 300, .width = 1200, .height = 1200,
+     .dragAutomatic = true},
     {.kind = ControlKind::Label, .name = "Caption", .left = 300, .top = 2000, .width = 3000, .height = 600},
     {.kind = ControlKind::Timer, .name = "Ticker", .left = 90, .top = 60, .interval = 1},
     {.kind = ControlKind::MenuItem, .name = "Menu", .caption = "Esci"},
@@ -61,6 +65,17 @@ struct Geometry {
     bool operator==(const Geometry&) const = default;
 };
 Geometry Of(const Control& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
+
+// Writes down what moving the cards asks of a game that lets every enabled card move.
+struct Rules final : MoveRules {
+    bool MayPick(const Image& card) const override { return card.Enabled(); }
+    bool MayDrop(const Image&, const Image& target) const override { return target.Enabled(); }
+    void Drop(Image& card, Image& target, QPointF) override { log << card.Name() + " on " + target.Name(); }
+    void Picked(const Image& card) override { log << "picked " + card.Name(); }
+    void PutBack(const Image& card) override { log << "back " + card.Name(); }
+    void Escape() override { log << "escape"; }
+    QStringList log;
+};
 
 // The 13 colours of the background palette, 0xBBGGRR.
 const std::set<std::uint32_t> PaletteColours{0xC0C0FF, 0x8080FF, 0x0080FF, 0x80C0FF, 0xC0FFFF, 0x0040C0, 0x80FF80,
@@ -103,6 +118,30 @@ private slots:
         for (QTimer* timer : probe->Window()->findChildren<QTimer*>()) QVERIFY(!timer->isActive()); // never ticks again
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!probe); // and is gone once the event loop is back
+    }
+
+    // Taps, drags and keys ask the game the same: the picked card is dropped, or put back when it
+    // meets itself or what is not a card; the arrows stop at the edges; Escape puts back first.
+    void cardMoves()
+    {
+        Probe& probe = p->Open<Probe>("Probe");
+        probe.Get<Image>("Card").SetDragAutomatic(true);
+        Rules rules;
+        CardMoves moves(probe, rules);
+        QWidget *a = probe.Find("Card")->Widget(), *b = probe.Find("Other")->Widget();
+        for (QWidget* second : {a, b}) QTest::mouseClick(a, Qt::LeftButton), QTest::mouseClick(second, Qt::LeftButton);
+        support::Drag(a, b);
+        support::Drag(a, a);
+        support::Drag(a, probe.Client(), QPoint(2, 2));
+        QCOMPARE(rules.log.join(", "),
+                 "picked Card, back Card, picked Card, Card on Other, picked Card, Card on Other, "
+                 "picked Card, Card on Card, picked Card, back Card");
+        rules.log.clear();
+        for (int key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Return, Qt::Key_Right, Qt::Key_Right,
+                        Qt::Key_Down, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Escape})
+            QTest::keyClick(probe.Window(), Qt::Key(key));
+        QCOMPARE(rules.log.join(", "), "picked Card, Card on Other, picked Other, escape");
+        QVERIFY(!moves.Picked() && !moves.Highlighted());
     }
 
     void picturesHaveIdentity()
@@ -247,7 +286,8 @@ private slots:
         QVERIFY(PaletteColours.count(colour) && menu.Width() == 15360.0);
         QCOMPARE(menu.Command1.Widget()->cursor().hotSpot(), QPoint(3, 1)); // the big arrow
         QCOMPARE(menu.Client()->cursor().shape(), Qt::ArrowCursor);
-        QTest::keyClick(menu.Window()->focusWidget(), Qt::Key_Return);
+        QCOMPARE(menu.Window()->focusWidget(), menu.BottoneEsci.Widget());
+        QTest::keyClick(menu.BottoneEsci.Widget(), Qt::Key_Return);
         QTest::mouseClick(menu.Command14.Widget(), Qt::LeftButton);
         QTRY_COMPARE(script.seen.size(), std::size_t(2));
         const QStringList lines = script.seen[0].text.split("\r\n");

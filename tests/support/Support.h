@@ -16,7 +16,7 @@
 #include "platform/Random.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
-#include "shell/Modulo1.h"
+#include "shell/Screens.h"
 
 #include <QStyleHints>
 #include <QTest>
@@ -84,7 +84,7 @@ struct Program {
         display.size = displaySize;
         sound.SetOutput(std::make_unique<Speakers>(sounds));
         platform::Randomize(seed);
-        Modulo1::RegisterScreens(services);
+        RegisterScreens(services);
         // Tests click at once on a screen that has just appeared; real hands take longer.
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     }

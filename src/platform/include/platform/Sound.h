@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <memory>
 
 namespace platform {
@@ -29,10 +28,5 @@ private:
     std::unique_ptr<SoundOutput> output_;
     bool muted_ = false;
 };
-
-// Reads the module that plays sounds (merendella_sound, a Qt plugin) and the sounds/ beside it,
-// both in this folder. Null, with the reason said once, when there is no module or no audio
-// output; a sound file that cannot be played is silence, said once.
-std::unique_ptr<SoundOutput> OpenSoundOutput(const QString& folder);
 
 } // namespace platform

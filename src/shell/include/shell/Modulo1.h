@@ -17,7 +17,4 @@ void Main(platform::Services& services);
 void MostraInformazioni(platform::Form& over);
 QString InformationText();
 
-// Makes every screen known by name. Every screen answers M, which turns the sound off and on.
-void RegisterScreens(platform::Services& services);
-
 } // namespace Modulo1

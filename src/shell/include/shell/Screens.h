@@ -1,0 +1,9 @@
+#pragma once
+
+namespace platform {
+struct Services;
+}
+
+// Makes every screen of the program known by name. Every screen answers M, which turns the sound
+// off and on.
+void RegisterScreens(platform::Services& services);
