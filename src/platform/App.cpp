@@ -3,10 +3,14 @@
 #include "platform/Log.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFont>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStyleFactory>
+#include <QTimer>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h> // getuid: the user, even when the environment says otherwise
@@ -16,6 +20,10 @@ namespace platform {
 
 namespace {
 
+// What a copy that was refused says, and what the running one answers.
+constexpr char Started[] = "started\n";
+constexpr char Told[] = "told\n";
+
 QString UserId()
 {
 #ifdef Q_OS_UNIX
@@ -23,6 +31,16 @@ QString UserId()
 #else
     return qEnvironmentVariable("USERNAME");
 #endif
+}
+
+// Whether the other end answers within a second.
+bool Connect(QLocalSocket& socket, const QString& name)
+{
+#ifdef Q_OS_LINUX
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+#endif
+    socket.connectToServer(name);
+    return socket.waitForConnected(1000);
 }
 
 // A listening socket that the system frees with the process, however it ends.
@@ -34,10 +52,9 @@ bool Listen(QLocalServer& server, const QString& name)
 #endif
     if (server.listen(name)) return true;
     if (server.serverError() != QAbstractSocket::AddressInUseError) return false;
-    // A socket file that nobody answers on was left by a copy that was killed: take it over.
+    // Elsewhere a socket file that nobody answers on was left by a copy that was killed: take it over.
     QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(1000)) return false;
+    if (Connect(probe, name)) return false;
     QLocalServer::removeServer(name);
     return server.listen(name);
 }
@@ -53,13 +70,16 @@ App::~App() = default;
 
 QString App::DefaultInstanceKey()
 {
-    // One copy per user and login session; without a session manager, per display. A Wayland
-    // display comes first: an X11 client of the same desktop sees it too.
-    QString session = qEnvironmentVariable("XDG_SESSION_ID");
-    if (session.isEmpty()) session = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (session.isEmpty()) session = qEnvironmentVariable("DISPLAY");
-    session.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return QStringLiteral("merendella-%1-%2").arg(UserId(), session);
+    // The user as the system knows them: their id, and the folder that their sessions share for
+    // sockets (a test's private folder makes a private copy). Whether the display is spelled :0
+    // or :0.0, or a launcher names the session, changes nothing.
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+#ifdef Q_OS_UNIX
+    if (runtime.isEmpty()) runtime = QStringLiteral("/run/user/") + UserId(); // where the login manager puts it
+#endif
+    const QByteArray folder = QFileInfo(runtime).canonicalFilePath().toUtf8();
+    return QStringLiteral("merendella-%1-%2")
+        .arg(UserId(), QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(12)));
 }
 
 bool App::PrevInstance()
@@ -68,11 +88,36 @@ bool App::PrevInstance()
     auto server = std::make_unique<QLocalServer>();
     if (Listen(*server, key_)) {
         guard_ = std::move(server);
+        QObject::connect(guard_.get(), &QLocalServer::newConnection, guard_.get(), [this] {
+            while (QLocalSocket* copy = guard_->nextPendingConnection()) {
+                QObject::connect(copy, &QLocalSocket::disconnected, copy, &QObject::deleteLater);
+                QObject::connect(copy, &QLocalSocket::readyRead, copy, [this, copy] {
+                    if (!copy->canReadLine() || copy->readLine() != Started) return;
+                    copy->write(Told);
+                    copy->flush();
+                    // Told from the event loop, not from here: telling opens a box.
+                    QTimer::singleShot(0, guard_.get(), [this] {
+                        if (auto handler = secondCopy_) handler();
+                    });
+                });
+            }
+        });
         return false;
     }
     if (server->serverError() == QAbstractSocket::AddressInUseError) return true;
     qCWarning(lcStart, "cannot check for another copy: %s", qPrintable(server->errorString()));
     return false;
+}
+
+bool App::TellRunningCopy()
+{
+    QLocalSocket running;
+    if (!Connect(running, key_)) return false;
+    running.write(Started);
+    QElapsedTimer waited;
+    waited.start();
+    while (!running.canReadLine() && waited.elapsed() < 1000) running.waitForReadyRead(int(1000 - waited.elapsed()));
+    return running.canReadLine() && running.readLine() == Told;
 }
 
 QString App::ProgramFolder()

@@ -74,10 +74,20 @@ bool CardMoves::eventFilter(QObject* watched, QEvent* event)
         // A press on anything that is not a card puts the picked card back.
         if (event->type() == QEvent::MouseButtonPress) PutDown();
         if (event->type() == QEvent::Resize) Cancel();
-    } else if (event->type() == QEvent::KeyPress) {
-        return Key(static_cast<QKeyEvent*>(event)->key());
+        return false;
     }
-    return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return Key(static_cast<QKeyEvent*>(event)->key());
+    // A box over the screen, another window in front, the screen leaving: the hands have let go.
+    case QEvent::WindowBlocked:
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+        Cancel();
+        return false;
+    default:
+        return false;
+    }
 }
 
 bool CardMoves::CardEvent(Image& card, QEvent* event)
@@ -115,8 +125,8 @@ bool CardMoves::CardEvent(Image& card, QEvent* event)
         return true;
     }
     case QEvent::EnabledChange:
-        // A card that cannot be moved can be neither picked nor reached by the keys.
-        if (!widget->isEnabled() && (picked_ == &card || highlighted_ == &card)) PutDown();
+        // A card that cannot be moved can be neither dragged, nor picked, nor reached by the keys.
+        if (!widget->isEnabled() && (dragged_ == &card || picked_ == &card || highlighted_ == &card)) Cancel();
         return false;
     default:
         return false;

@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 #include "platform/Units.h"
 
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QTimer>
 #include <algorithm>
@@ -96,10 +97,23 @@ void Form::FocusFirst()
     }
 }
 
+void Form::ComeToFront()
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window_->raise(); // it cannot, and says so
+    window_->activateWindow();
+}
+
 int Form::MsgBox(const QString& text, int style, std::optional<QString> title)
 {
     const QString shown = title ? *title : App::Title();
-    return services_.boxes.Show({text, style, std::move(title), shown, window_, Screen().TextScale()});
+    // The window is blocked while the box is open, as Qt tells it of a modal box; told here too,
+    // so that a box answered by other means blocks it as well.
+    QEvent blocked(QEvent::WindowBlocked);
+    QCoreApplication::sendEvent(window_, &blocked);
+    const int answer = services_.boxes.Show({text, style, std::move(title), shown, window_, Screen().TextScale()});
+    QEvent unblocked(QEvent::WindowUnblocked);
+    QCoreApplication::sendEvent(window_, &unblocked);
+    return answer;
 }
 
 void Form::Load()

@@ -3,7 +3,6 @@
 #include "platform/Form.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QPixmapCache>
 #include <QTimer>
 #include <QWidget>
@@ -88,8 +87,7 @@ Form& Forms::Show(const QString& name)
     }
     QWidget* window = form.Window();
     window->show();
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
-    window->activateWindow();
+    form.ComeToFront();
     // Asked again once the screen that opened this one has gone, and once more a moment later: a
     // window manager may have kept the focus on that one, or taken it for itself, and keeps a
     // panel over a full-screen window without focus.

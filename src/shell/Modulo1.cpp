@@ -9,18 +9,44 @@
 #include "platform/Screen.h"
 #include "platform/Services.h"
 
+#include <memory>
+
 using namespace platform;
 
 namespace Modulo1 {
 
+namespace {
+
+const QString Refusal = QStringLiteral("E' già stata avviata una copia di questo programma!");
+
+// The copy that runs tells the user that another was refused, over its own screen, which comes to
+// the front: some window systems keep another program's box behind a full-screen window. One box
+// at a time, however many copies were started.
+void TellOfSecondCopy(Services& services, const std::shared_ptr<bool>& telling)
+{
+    if (std::exchange(*telling, true)) return;
+    if (Form* over = services.forms.Active()) {
+        over->ComeToFront();
+        over->MsgBox(Refusal, vbCritical, QStringLiteral("Error"));
+    } else {
+        services.boxes.Show({Refusal, vbCritical, QStringLiteral("Error"), QStringLiteral("Error")});
+    }
+    *telling = false;
+}
+
+} // namespace
+
 void Main(Services& services)
 {
     if (services.app.PrevInstance()) {
-        services.boxes.Show({QStringLiteral("E' già stata avviata una copia di questo programma!"), vbCritical,
-                             QStringLiteral("Error"), QStringLiteral("Error"), nullptr,
-                             Screen(services.display.Size(nullptr)).TextScale()});
+        // Told by the copy that runs, if it answers; else by this one.
+        if (!services.app.TellRunningCopy())
+            services.boxes.Show({Refusal, vbCritical, QStringLiteral("Error"), QStringLiteral("Error"), nullptr,
+                                 Screen(services.display.Size(nullptr)).TextScale()});
         return;
     }
+    services.app.SetSecondCopyHandler(
+        [&services, telling = std::make_shared<bool>(false)] { TellOfSecondCopy(services, telling); });
     Randomize();
     services.forms.Show(QStringLiteral("FormAvvio"));
 }

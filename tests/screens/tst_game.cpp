@@ -307,6 +307,25 @@ private slots:
         QCOMPARE(p->sounds.join(' '), "stop swap swap swap swap swap win click");
     }
 
+    // A box that opens during a drag ends it: no outline stays, and the release moves nothing.
+    void interruptedDrags()
+    {
+        GameScreen& g = p->Open("FormMemory2");
+        QWidget* a = g.Image1[0].Widget();
+        const QPoint below = a->mapFrom(g.Client(), g.Image2[0].Widget()->geometry().center());
+        QTest::mousePress(a, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(a, below);
+        QTest::keyClick(g.Window(), Qt::Key_Escape); // the question, answered No
+        QVERIFY(p->boxes.seen.size() == 1 && g.Moves().Outline()->isHidden());
+        QTest::mouseRelease(a, Qt::LeftButton, {}, below);
+        QCOMPARE(g.Label2.Caption(), "Mosse 0");
+        support::PlayToWin(g);
+        QTest::mousePress(a, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(a, below);
+        g.Timer1.Tick(); // the congratulation
+        QVERIFY(p->boxes.seen.size() == 2 && g.Moves().Outline()->isHidden() && !g.Moves().Dragged());
+    }
+
     // Tapping what is not a card puts the picked one down.
     void tapsElsewhere()
     {

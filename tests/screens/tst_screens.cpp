@@ -14,6 +14,8 @@
 #include "shell/Modulo1.h"
 
 #include <QLabel>
+#include <QLocalSocket>
+#include <QTemporaryDir>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
@@ -219,22 +221,42 @@ private slots:
         QCOMPARE(Of(card), scaled);
     }
 
-    // One copy at a time: a second is refused with the "Error" box and shows nothing; once the
-    // first has ended, however it ended, the next starts.
-    void mainShowsTheTitleOrRefusesASecondCopy()
+    // One copy per user, however the display or the session is spelled. A second copy asks the
+    // first to tell the user, over its own screen, once however many ask; a second that gets no
+    // answer tells the user itself, and shows nothing; once the first has gone, the next runs.
+    void oneCopy()
     {
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        qputenv("DISPLAY", ":5");
+        qunsetenv("XDG_SESSION_ID");
+        const QString key = App::DefaultInstanceKey();
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8() + "/");
+        qputenv("DISPLAY", ":5.0");
+        qputenv("XDG_SESSION_ID", "7");
+        QCOMPARE(App::DefaultInstanceKey(), key);
+        qputenv("XDG_RUNTIME_DIR", "/");
+        QVERIFY(App::DefaultInstanceKey() != key);
+
         Modulo1::Main(p->services);
-        QCOMPARE(p->forms.Active()->Name(), "FormAvvio");
-        QVERIFY(!p->app.PrevInstance()); // holding the guard, it does not find itself
-        auto second = std::make_unique<support::Program>();
-        Modulo1::Main(second->services);
-        QVERIFY(second->forms.Loaded().empty() && second->boxes.seen.size() == 1);
-        QCOMPARE(support::Box(second->boxes.seen[0]),
-                 "E' già stata avviata una copia di questo programma! | 16 | Error");
+        QLocalSocket second, third;
+        for (QLocalSocket* copy : {&second, &third}) {
+            copy->setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+            copy->connectToServer(QStringLiteral("merendella-test-%1").arg(QCoreApplication::applicationPid()));
+        }
+        p->boxes.onShow = [&](const MsgBoxRequest&) { third.write("started\n"), QTest::qWait(100); };
+        second.write("started\n");
+        QTRY_VERIFY(second.canReadLine() && p->boxes.seen.size() == 1);
+        QVERIFY(second.readLine() == "told\n" && third.readLine() == "told\n" && p->boxes.seen.size() == 1);
+        QVERIFY(p->boxes.seen[0].over == p->forms.Active()->Window());
+        QCOMPARE(support::Box(p->boxes.seen[0]), "E' già stata avviata una copia di questo programma! | 16 | Error");
+        auto next = std::make_unique<support::Program>();
+        Modulo1::Main(next->services); // the first is busy: no answer
+        QVERIFY(next->forms.Loaded().empty() && next->boxes.seen.size() == 1);
         p.reset();
-        second = std::make_unique<support::Program>();
-        Modulo1::Main(second->services);
-        QVERIFY(second->boxes.seen.empty() && second->forms.Active());
+        next = std::make_unique<support::Program>();
+        Modulo1::Main(next->services);
+        QVERIFY(next->boxes.seen.empty() && next->forms.Active());
     }
 
     // A 256-band gradient, turquoise to blue, edge to edge; on a tall display too.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QLocalServer;
@@ -21,12 +22,17 @@ public:
     // the system releases when the process ends, however it ends, so that a copy that crashed
     // never blocks the next start.
     bool PrevInstance();
+    // Tells the copy that runs that another was started; true when it answered within a second,
+    // taking on to tell the user.
+    bool TellRunningCopy();
+    // What this copy does when a later one tells it so.
+    void SetSecondCopyHandler(std::function<void()> handler) { secondCopy_ = std::move(handler); }
     // The folder that holds the program's files, without a trailing separator.
     const QString& Path() const { return folder_; }
     // The title that message boxes without one of their own show.
     static QString Title() { return QStringLiteral("Zuccheriva"); }
 
-    // The guard's name: per user and login session.
+    // The guard's name: one per user, whatever the environment says of the display or session.
     static QString DefaultInstanceKey();
     // The folder that holds the program, without a trailing separator.
     static QString ProgramFolder();
@@ -38,6 +44,7 @@ private:
     QString key_;
     QString folder_;
     std::unique_ptr<QLocalServer> guard_;
+    std::function<void()> secondCopy_;
 };
 
 } // namespace platform

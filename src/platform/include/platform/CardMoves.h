@@ -39,7 +39,8 @@ protected:
 //   puts it back;
 // - keys: the arrows move a highlight over the cards, stopping at the edges; Enter or Space pick
 //   the highlighted card and drop it; Escape puts a picked card back, or else asks the game.
-// A new size of the screen ends every gesture in progress.
+// A new size, a box, a lost focus, a disabled card or leaving the screen end any gesture in
+// progress: no outline stays, and no move follows.
 class CardMoves : public QObject {
 public:
     CardMoves(Form& form, MoveRules& rules);

@@ -85,6 +85,8 @@ public:
     // Freezes the drawing of this screen's window while its controls change, and releases it.
     void LockWindowUpdate(bool locked);
 
+    // Raises the window and asks the window system for the keyboard.
+    void ComeToFront();
     // A modal box over this screen; returns the answer code of the button pressed.
     int MsgBox(const QString& text, int style = vbOKOnly, std::optional<QString> title = std::nullopt);
 
