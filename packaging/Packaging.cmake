@@ -5,33 +5,44 @@ include(GNUInstallDirs)
 
 set(MERENDELLA_APP_ID org.merendella.Merendella)
 
-# The program reads its pictures from img/ and its sounds from sounds/ beside its real location,
-# so the program, the pictures and the sounds share one private folder. A relative link in bin/ puts it on the search path; the
-# program resolves the link through /proc/self/exe, and a relative target keeps working when
-# the tree is staged (DESTDIR) or moved. bin/ rather than games/: the desktop entry runs a bare
-# "merendella", and games/ is missing from the search path of systemd user sessions and of
-# prefixes such as ~/.local or /opt.
-set(MERENDELLA_INSTALL_APPDIR "lib/merendella" CACHE STRING
-    "Folder, relative to the prefix, that holds the program and its pictures")
+# Where Debian puts a game: the program and its sound module, private and architecture-dependent,
+# in lib/games/merendella; the pictures and sounds, the same on every architecture, in
+# share/games/merendella; a link in games/ that the desktop entry's bare "merendella" finds on
+# the search path, as Debian's own games are found. The program reads img/ and sounds/ beside
+# its real location (Qt resolves the link through /proc/self/exe), so links in its folder lead to
+# them; relative links keep working when the tree is staged (DESTDIR) or moved.
+# games/ under /usr/local too: Debian's login shells and desktop sessions search /usr/local/games
+# as they search /usr/games. Where games/ is not searched (~/.local, /opt), set
+# MERENDELLA_INSTALL_GAMESDIR=bin.
+set(MERENDELLA_INSTALL_APPDIR lib/games/merendella)
+set(MERENDELLA_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/merendella)
+set(MERENDELLA_INSTALL_GAMESDIR "games" CACHE STRING
+    "Folder, relative to the prefix, of the link that starts the program")
 
 install(TARGETS merendella merendella_sound RUNTIME DESTINATION ${MERENDELLA_INSTALL_APPDIR}
         LIBRARY DESTINATION ${MERENDELLA_INSTALL_APPDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/img/ DESTINATION ${MERENDELLA_INSTALL_APPDIR}/img
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/img/ DESTINATION ${MERENDELLA_INSTALL_DATADIR}/img
         FILES_MATCHING PATTERN "*.jpg")
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/sounds/ DESTINATION ${MERENDELLA_INSTALL_APPDIR}/sounds
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/sounds/ DESTINATION ${MERENDELLA_INSTALL_DATADIR}/sounds
         FILES_MATCHING PATTERN "*.wav")
 
-file(RELATIVE_PATH merendella_link_target
-     /${CMAKE_INSTALL_BINDIR} /${MERENDELLA_INSTALL_APPDIR}/merendella)
-install(CODE "
-    set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/merendella\")
-    message(STATUS \"Installing: \${link} -> ${merendella_link_target}\")
-    get_filename_component(link_dir \"\${link}\" DIRECTORY)
-    file(MAKE_DIRECTORY \"\${link_dir}\")
-    file(REMOVE \"\${link}\")
-    file(CREATE_LINK \"${merendella_link_target}\" \"\${link}\" SYMBOLIC)
-    list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${link}\")
-")
+# A relative symbolic link at <prefix>/link to <prefix>/target.
+function(merendella_install_link target link)
+    get_filename_component(link_dir ${link} DIRECTORY)
+    file(RELATIVE_PATH to /${link_dir} /${target})
+    install(CODE "
+        set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${link}\")
+        message(STATUS \"Installing: \${link} -> ${to}\")
+        get_filename_component(link_dir \"\${link}\" DIRECTORY)
+        file(MAKE_DIRECTORY \"\${link_dir}\")
+        file(REMOVE \"\${link}\")
+        file(CREATE_LINK \"${to}\" \"\${link}\" SYMBOLIC)
+        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${link}\")
+    ")
+endfunction()
+merendella_install_link(${MERENDELLA_INSTALL_APPDIR}/merendella ${MERENDELLA_INSTALL_GAMESDIR}/merendella)
+merendella_install_link(${MERENDELLA_INSTALL_DATADIR}/img ${MERENDELLA_INSTALL_APPDIR}/img)
+merendella_install_link(${MERENDELLA_INSTALL_DATADIR}/sounds ${MERENDELLA_INSTALL_APPDIR}/sounds)
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/${MERENDELLA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -56,6 +67,25 @@ endif()
 # Debian looks for the licence terms in share/doc/<package>/copyright.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/merendella
         RENAME copyright)
+
+# The package is native (its version has no Debian revision: the game and its package come from
+# the same hands), so Debian calls its changelog changelog.gz. Its first entry is the release.
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog merendella_changelog_top LIMIT_COUNT 1)
+if(NOT merendella_changelog_top MATCHES "^merendella \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "packaging/changelog: the first entry is not for version ${PROJECT_VERSION}")
+endif()
+# The changelog and the manual page gzipped as Debian does: -9, and -n leaves out the name and
+# date, so the same sources give the same package.
+set(docs ${PROJECT_BINARY_DIR}/packaging)
+add_custom_command(OUTPUT ${docs}/changelog.gz ${docs}/merendella.6.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${docs}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/changelog
+                                     ${PROJECT_SOURCE_DIR}/data/merendella.6 ${docs}
+    COMMAND gzip -9nf ${docs}/changelog ${docs}/merendella.6
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog ${PROJECT_SOURCE_DIR}/data/merendella.6 VERBATIM)
+add_custom_target(merendella_docs ALL DEPENDS ${docs}/changelog.gz ${docs}/merendella.6.gz)
+install(FILES ${docs}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/merendella)
+install(FILES ${docs}/merendella.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # ---- Debian package ----
 
@@ -85,9 +115,13 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # dpkg-shlibdeps (dpkg-dev) reads the program's libraries: the Qt 6 packages and the C++ runtime,
 # with the versions this build needs. Qt's X11 platform and JPEG plugins ship in libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# No ldconfig in the maintainer scripts: CPack 3.25 adds the calls, with no setting to refuse
+# them, for any shared object in lib/ or one folder below it; the sound module is a private
+# plugin, two folders below, which the dynamic linker never looks for.
 # The faces that stand in for the designed fonts; without them the screens fall back to DejaVu.
 # Qt's Wayland platform lets the game run as a Wayland client; without it, through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-comic-neue, fonts-liberation2, qt6-wayland")
+# The voice: Qt's speech through Speech Dispatcher and eSpeak NG; without them the game is silent.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-comic-neue, fonts-liberation2, qt6-wayland, speech-dispatcher, speech-dispatcher-espeak-ng, qt6-speech-speechd-plugin")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 find_program(DPKG_PROGRAM dpkg)
 if(DPKG_PROGRAM)

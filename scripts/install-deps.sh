@@ -16,7 +16,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick openbox xfwm4 xfconf tint2 dbus-daemon dbus-session-bus-common
     sway grim wtype pulseaudio pulseaudio-utils sox python3
     # the installed program and its package
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev lintian
 )
 
 missing=()
