@@ -113,6 +113,9 @@ int Form::MsgBox(const QString& text, int style, std::optional<QString> title)
     const int answer = services_.boxes.Show({text, style, std::move(title), shown, window_, Screen().TextScale()});
     QEvent unblocked(QEvent::WindowUnblocked);
     QCoreApplication::sendEvent(window_, &unblocked);
+    // The keyboard comes back to the screen, and with it the mark of the focused button: without a
+    // window manager nobody else gives it back.
+    if (window_->isVisible()) window_->activateWindow();
     return answer;
 }
 

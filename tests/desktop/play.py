@@ -132,8 +132,13 @@ class Game:
         box = self.d.box("Zuccheriva")
         self.d.shot("congratulation")
         self.d.answer(box)
-        return wait_until("the restart button", lambda: (lambda s: s.fraction_of(
-            self.area(RESTART, GAME), APRICOT) < 0.6 and s)(self.d.shot()))
+        return self.focused(RESTART, GAME)
+
+    def focused(self, button, design):
+        """Waits for the focus ring, blue along the left edge of the button that has the keyboard."""
+        x, y, w, h = self.area(button, design)
+        return wait_until("the focus ring on a button", lambda: (lambda s: s.fraction_of(
+            (x, y + h // 3, max(2, w // 40), h // 3), (0, 90, 200), 40, 1) > 0.5 and s)(self.d.shot()))
 
     def leave(self, way="click"):
         """Leaves the game for the menu, through "Esci" in its menu bar or Escape."""
@@ -225,6 +230,7 @@ def startup(d, exe):
     first = Game(d, exe)
     first.title()  # the display and the session spelled otherwise: the same user
     refused(d, d.spawn([exe], "second", env=dict(d.env, DISPLAY=d.env["DISPLAY"] + ".0", XDG_SESSION_ID="2")), first)
+    first.focused(AVVIO, TITLE)
     first.process.kill()
     crowd = [Game(d, exe) for _ in range(20)]
     wait_until("nineteen copies to end", lambda: sum(g.process.poll() == 0 for g in crowd) == 19)
