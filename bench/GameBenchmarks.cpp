@@ -8,7 +8,7 @@
 #include "platform/Form.h"
 #include "platform/Forms.h"
 #include "platform/Image.h"
-#include "platform/SoundModule.h"
+#include "platform/Modules.h"
 #include "platform/Timer.h"
 #include "support/Support.h"
 

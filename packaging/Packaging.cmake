@@ -19,7 +19,7 @@ set(MERENDELLA_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/merendella)
 set(MERENDELLA_INSTALL_GAMESDIR "games" CACHE STRING
     "Folder, relative to the prefix, of the link that starts the program")
 
-install(TARGETS merendella merendella_sound RUNTIME DESTINATION ${MERENDELLA_INSTALL_APPDIR}
+install(TARGETS merendella merendella_sound merendella_speech RUNTIME DESTINATION ${MERENDELLA_INSTALL_APPDIR}
         LIBRARY DESTINATION ${MERENDELLA_INSTALL_APPDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/img/ DESTINATION ${MERENDELLA_INSTALL_DATADIR}/img
         FILES_MATCHING PATTERN "*.jpg")

@@ -7,6 +7,8 @@ packages=(
     # building
     cmake ninja-build g++ pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
+    # Qt's speech module; Debian's CMake files for it need qt6-declarative-dev
+    qt6-speech-dev qt6-declarative-dev
     # running: the faces of the design, Qt's Wayland platform
     fonts-comic-neue fonts-liberation2 fonts-dejavu-core qt6-wayland
     # benchmarks
@@ -15,6 +17,9 @@ packages=(
     # a sound server; the tools that drive, look and listen
     xvfb xauth x11-utils xdotool imagemagick openbox xfwm4 xfconf tint2 dbus-daemon dbus-session-bus-common
     sway grim wtype pulseaudio pulseaudio-utils sox python3
+    # the voice and the screen reader's view: a speech service with an Italian voice, an
+    # accessibility bus and Debian's Python library that reads it
+    qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng at-spi2-core python3-pyatspi
     # the installed program and its package
     desktop-file-utils appstream dpkg-dev lintian
 )

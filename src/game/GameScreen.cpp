@@ -10,6 +10,7 @@
 #include "platform/Picture.h"
 #include "platform/Random.h"
 #include "platform/Sound.h"
+#include "platform/Speech.h"
 #include "platform/Text.h"
 #include "platform/Timer.h"
 #include "rules/Rules.h"
@@ -60,6 +61,13 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
     Command1.SetClickHandler([this] { Command1_Click(); });
     mnuEsci.SetClickHandler([this] { mnuEsci_Click(); });
     Timer1.SetTickHandler([this] { Timer1_Timer(); });
+    // A child who cannot read asks for the instructions again: a tap on a child or on them, or F1.
+    for (int h = 0; h < Hands; ++h) {
+        Image4[h].SetAccessibleText(ToQString(Children[std::size_t(h)]));
+        Image4[h].SetClickHandler([this] { SayInstructions(); });
+    }
+    Label1.SetClickHandler([this] { SayInstructions(); });
+    AddShortcut(Qt::Key_F1, [this] { SayInstructions(); });
 }
 
 void GameScreen::Form_Load() { layout::CreateLayout(*this); }
@@ -75,6 +83,7 @@ void GameScreen::Form_Activate()
 
     Label1.SetCaption(ToQString(content_.instruction) + QStringLiteral("\r\n") + ToQString(SecondInstruction));
     Ricomincia();
+    SayInstructions();
 }
 
 void GameScreen::Form_Resize() { layout::ResizeLayout(); }
@@ -89,21 +98,23 @@ void GameScreen::Ricomincia()
     ShowMoves();
 
     const Deal& deal = DealFor(content_, Rnd());
-    const ControlArray<Image>* hands[Hands] = {&Image1, &Image2, &Image3};
     for (int i = 0; i < Image1.Count(); ++i) {
         const std::int32_t left = PassoX * i + InizioX;
         for (int h = 0; h < Hands; ++h) {
-            Image& card = (*hands[h])[i];
+            Image& card = Hand(h)[i];
             card.SetEnabled(true);
             card.SetTop(InizioY + PassoY * h);
             card.SetLeft(left);
         }
         // Every card gets a picture of its own, read from its file for it alone.
         for (int h = 0; h < Hands; ++h) {
-            Image& card = (*hands[h])[i];
+            Image& card = Hand(h)[i];
             card.SetPicture(Picture::LoadPicture(FileIn(services_.app.Path(), deal.hand[h].file), card.PictureSize()));
         }
-        for (int h = 0; h < Hands; ++h) (*hands[h])[i].SetTag(QString::number(deal.hand[h].value));
+        for (int h = 0; h < Hands; ++h) {
+            Hand(h)[i].SetTag(QString::number(deal.hand[h].value));
+            Describe(Hand(h)[i]);
+        }
     }
 }
 
@@ -135,6 +146,8 @@ void GameScreen::Swap(Image& target, Control& source)
     target.SetTag(card->Tag());
     card->SetTag(Image5.Tag());
 
+    Describe(target);
+    Describe(*card);
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
     services_.sound.Play(Cue::Swap);
@@ -172,17 +185,28 @@ void GameScreen::Timer1_Timer()
     Timer1.SetEnabled(false);
 }
 
+void GameScreen::SayInstructions()
+{
+    services_.speech.Say(QString(Label1.Caption()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), this);
+}
+
+void GameScreen::Describe(Image& card)
+{
+    for (int h = 0; h < Hands; ++h)
+        if (&Hand(h)[card.Index()] == &card)
+            card.SetAccessibleText(CardName(content_, CardValue(card.Tag())), CardPlace(h, card.Index()));
+}
+
 bool GameScreen::MayPick(const Image& card) const { return card.Enabled(); }
 
 bool GameScreen::MayDrop(const Image&, const Image& target) const { return target.Enabled(); }
 
 void GameScreen::Drop(Image& card, Image& target, QPointF at)
 {
-    const ControlArray<Image>* hands[Hands] = {&Image1, &Image2, &Image3};
     decltype(&GameScreen::Image1_DragDrop) handlers[Hands] = {
         &GameScreen::Image1_DragDrop, &GameScreen::Image2_DragDrop, &GameScreen::Image3_DragDrop};
     for (int h = 0; h < Hands; ++h)
-        if (&(*hands[h])[target.Index()] == &target) return (this->*handlers[h])(target.Index(), card, at.x(), at.y());
+        if (&Hand(h)[target.Index()] == &target) return (this->*handlers[h])(target.Index(), card, at.x(), at.y());
 }
 
 void GameScreen::Picked(const Image&) { services_.sound.Play(Cue::Pick); }

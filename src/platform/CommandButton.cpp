@@ -2,6 +2,7 @@
 
 #include "Icon.h"
 #include "platform/Sound.h"
+#include "platform/Speech.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTimer>
 
 namespace platform {
 
@@ -18,11 +20,40 @@ namespace {
 // centred above its caption, in the caption's own font.
 class ButtonWidget : public QPushButton {
 public:
-    using QPushButton::QPushButton;
+    explicit ButtonWidget(QWidget* parent)
+        : QPushButton(parent)
+    {
+        rest_.setSingleShot(true);
+        rest_.setInterval(500);
+        QObject::connect(&rest_, &QTimer::timeout, this, [this] { speak(); });
+    }
 
     bool graphical = false;
+    std::function<void()> speak;
 
 protected:
+    // Taken by the keys, or given by the screen as it opens; not by a click, nor again as the
+    // window comes back after a box.
+    void focusInEvent(QFocusEvent* e) override
+    {
+        QPushButton::focusInEvent(e);
+        const Qt::FocusReason why = e->reason();
+        const bool first = !std::exchange(focused_, true);
+        if (why == Qt::TabFocusReason || why == Qt::BacktabFocusReason || why == Qt::OtherFocusReason ||
+            (why == Qt::ActiveWindowFocusReason && first))
+            speak();
+    }
+    void enterEvent(QEnterEvent* e) override
+    {
+        QPushButton::enterEvent(e);
+        rest_.start();
+    }
+    void leaveEvent(QEvent* e) override
+    {
+        QPushButton::leaveEvent(e);
+        rest_.stop();
+    }
+
     void keyPressEvent(QKeyEvent* e) override
     {
         if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
@@ -69,14 +100,20 @@ protected:
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(QRectF(rect()).adjusted(band / 2, band / 2, -band / 2, -band / 2), band, band);
     }
+
+private:
+    QTimer rest_; // the pointer resting on the button
+    bool focused_ = false;
 };
 
 } // namespace
 
-CommandButton::CommandButton(Form& form, QString name, int index, QWidget* parent, Sound& sound)
+CommandButton::CommandButton(Form& form, QString name, int index, QWidget* parent, Sound& sound, Speech& speech)
     : WidgetControl(form, std::move(name), index, new ButtonWidget(parent)),
-      sound_(sound)
+      sound_(sound),
+      speech_(speech)
 {
+    static_cast<ButtonWidget*>(Widget())->speak = [this] { speech_.Say(caption_, &Parent()); };
     view_ = static_cast<QPushButton*>(Widget());
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->setAutoDefault(false);

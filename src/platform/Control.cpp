@@ -2,9 +2,39 @@
 
 #include "platform/Units.h"
 
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace platform {
+
+namespace {
+
+// Watches a widget for a press and a release on it, leaving both to the widget.
+class ClickWatcher : public QObject {
+public:
+    ClickWatcher(QWidget* widget, std::function<void()> handler)
+        : QObject(widget),
+          handler_(std::move(handler))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::MouseButtonPress) pressed_ = true;
+        if (e->type() == QEvent::MouseButtonRelease && std::exchange(pressed_, false) &&
+            static_cast<QWidget*>(watched)->rect().contains(static_cast<QMouseEvent*>(e)->position().toPoint()))
+            handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+    bool pressed_ = false;
+};
+
+} // namespace
 
 Control::Control(Form& form, QString name, int index)
     : form_(form),
@@ -49,6 +79,14 @@ void WidgetControl::Apply()
     const int b = TwipsToPixels(geometry_[1] + geometry_[3]);
     widget_->setGeometry(l, t, std::max(0, r - l), std::max(0, b - t));
 }
+
+void WidgetControl::SetAccessibleText(const QString& name, const QString& description)
+{
+    widget_->setAccessibleName(name);
+    widget_->setAccessibleDescription(description);
+}
+
+void WidgetControl::SetClickHandler(std::function<void()> handler) { new ClickWatcher(widget_, std::move(handler)); }
 
 void WidgetControl::SetEnabled(bool on)
 {

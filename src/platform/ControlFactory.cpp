@@ -6,6 +6,7 @@
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/MenuItem.h"
+#include "platform/Services.h"
 #include "platform/Text.h"
 #include "platform/Timer.h"
 #include "platform/Units.h"
@@ -38,10 +39,10 @@ void ConfigureLabel(Label& label, const ControlDesc& d)
 
 } // namespace
 
-ControlFactory::ControlFactory(Form& form, Sound& sound, QWidget* window, QWidget* client, QFont designFont,
+ControlFactory::ControlFactory(Form& form, Services& services, QWidget* window, QWidget* client, QFont designFont,
                                double textScale)
     : form_(form),
-      sound_(sound),
+      services_(services),
       window_(window),
       client_(client),
       designFont_(std::move(designFont)),
@@ -69,7 +70,7 @@ std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
         break;
     }
     case ControlKind::CommandButton: {
-        auto button = std::make_unique<CommandButton>(form_, name, d.index, client_, sound_);
+        auto button = std::make_unique<CommandButton>(form_, name, d.index, client_, services_.sound, services_.speech);
         button->SetCaption(ToQString(d.caption));
         // The 32-pixel picture grows with the caption's text.
         if (d.graphical) button->SetGraphical(ToQString(d.picture), int(std::lround(32 * textScale_)));
@@ -87,6 +88,7 @@ std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
         if (!menuBar_) {
             menuBar_ = new QMenuBar(window_);
             menuBar_->setNativeMenuBar(false);
+            menuBar_->setAccessibleName(QStringLiteral("menù"));
             menuBar_->setFont(ForDisplay(menuBar_->font(), textScale_));
         }
         control = std::make_unique<MenuItem>(form_, name, d.index, menuBar_->addAction(ToQString(d.caption)));

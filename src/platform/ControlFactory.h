@@ -12,21 +12,22 @@ namespace platform {
 
 class Control;
 class Form;
-class Sound;
+struct Services;
 
 // Builds the controls of a form from their descriptions: images, labels and buttons on the client
 // area, timers owned by the window, menu items in a menu bar made over the window for the first.
 class ControlFactory {
 public:
     // designFont: the screen's own font; textScale: how much larger the display shows text.
-    ControlFactory(Form& form, Sound& sound, QWidget* window, QWidget* client, QFont designFont, double textScale);
+    ControlFactory(Form& form, Services& services, QWidget* window, QWidget* client, QFont designFont,
+                   double textScale);
 
     std::unique_ptr<Control> Build(const ControlDesc& desc);
     QMenuBar* MenuBar() const { return menuBar_; }
 
 private:
     Form& form_;
-    Sound& sound_;
+    Services& services_;
     QWidget* window_;
     QWidget* client_;
     QFont designFont_;

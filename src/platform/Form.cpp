@@ -8,11 +8,13 @@
 #include "platform/App.h"
 #include "platform/Control.h"
 #include "platform/Display.h"
+#include "platform/Speech.h"
 #include "platform/Text.h"
 #include "platform/Units.h"
 
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 
@@ -30,9 +32,11 @@ Form::Form(const FormDesc& d, Services& services)
     window_ = new FormWindow(std::move(handlers), services_.clock);
     window_->setObjectName(name_);
     window_->setWindowTitle(ToQString(d.caption));
+    window_->setAccessibleName(ToQString(d.accessibleName));
     if (!d.icon.empty()) window_->setWindowIcon(LoadIcon(ToQString(d.icon)));
 
     client_ = window_->Client();
+    client_->setAccessibleName(ToQString(d.accessibleName));
     const double textScale = Screen().TextScale();
     const QFont designFont = MakeFont(d.font, client_->font()); // before the display grows it
     client_->setFont(ForDisplay(designFont, textScale));
@@ -47,7 +51,7 @@ Form::Form(const FormDesc& d, Services& services)
         client_->setPalette(pal);
     }
 
-    ControlFactory factory(*this, services_.sound, window_, client_, designFont, textScale);
+    ControlFactory factory(*this, services_, window_, client_, designFont, textScale);
     for (const ControlDesc& c : d.controls) {
         owned_.push_back(factory.Build(c));
         controls_.push_back(owned_.back().get());
@@ -106,6 +110,11 @@ void Form::ComeToFront()
 int Form::MsgBox(const QString& text, int style, std::optional<QString> title)
 {
     const QString shown = title ? *title : App::Title();
+    // Said as a sentence: the lines of the box one after the other, a rule of dashes left out.
+    QStringList lines;
+    for (const QString& line : text.split(QStringLiteral("\r\n")))
+        if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(QLatin1String("---"))) lines << line.trimmed();
+    services_.speech.Say(lines.join(QStringLiteral(", ")), this);
     // The window is blocked while the box is open, as Qt tells it of a modal box; told here too,
     // so that a box answered by other means blocks it as well.
     QEvent blocked(QEvent::WindowBlocked);
@@ -125,9 +134,17 @@ void Form::Load()
     Form_Load();
 }
 
+void Form::AddShortcut(int key, std::function<void()> action)
+{
+    auto* shortcut = new QShortcut(QKeySequence(key), window_);
+    shortcut->setAutoRepeat(false);
+    QObject::connect(shortcut, &QShortcut::activated, this, std::move(action));
+}
+
 void Form::Unload()
 {
     loaded_ = false;
+    services_.speech.Forget(this); // what it said goes with it
     window_->hide();
     // The screen's timers stop with it, before its window is destroyed.
     for (QObject* child : window_->children())

@@ -1,5 +1,7 @@
 #include "platform/Image.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -15,6 +17,8 @@ public:
     {
         setAttribute(Qt::WA_OpaquePaintEvent, false);
     }
+
+    const Image& Owner() const { return owner_; }
 
     void PictureChanged()
     {
@@ -103,10 +107,48 @@ private:
     QPixmap cache_;
 };
 
+namespace {
+
+// What a screen reader knows of an image: a picture; a card is also picked (selected), and has the
+// focus while the keyboard's highlight is on it, whichever widget has the keyboard.
+class ImageAccessible : public QAccessibleWidget {
+public:
+    explicit ImageAccessible(ImageWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Graphic)
+    {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        const Image& image = static_cast<const ImageWidget*>(widget())->Owner();
+        if (!image.DragAutomatic()) return state;
+        state.focusable = state.selectable = true;
+        state.selected = image.Marks() & Image::Picked;
+        state.focused = image.Marks() & Image::Highlighted;
+        return state;
+    }
+};
+
+QAccessibleInterface* AccessibleImage(const QString&, QObject* object)
+{
+    auto* widget = dynamic_cast<ImageWidget*>(object);
+    return widget ? new ImageAccessible(widget) : nullptr;
+}
+
+void Tell(QWidget* widget, QAccessible::Event what)
+{
+    QAccessibleEvent event(widget, what);
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
 Image::Image(Form& form, QString name, int index, QWidget* parent)
     : WidgetControl(form, std::move(name), index, new ImageWidget(*this, parent))
 {
     view_ = static_cast<ImageWidget*>(Widget());
+    static const bool known = (QAccessible::installFactory(AccessibleImage), true);
+    Q_UNUSED(known)
 }
 
 void Image::SetPicture(const platform::Picture& picture)
@@ -129,9 +171,13 @@ void Image::SetBorder(bool on)
 
 void Image::SetMarks(int marks)
 {
-    if (marks == marks_) return;
-    marks_ = marks;
+    const int changed = marks ^ std::exchange(marks_, marks);
+    if (!changed) return;
     view_->update();
+    // A screen reader follows the highlight as it follows the keyboard's focus.
+    if (!QAccessible::isActive()) return;
+    if (changed & Picked) Tell(view_, marks & Picked ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+    if (changed & marks & Highlighted) Tell(view_, QAccessible::Focus);
 }
 
 void Image::TagChanged()

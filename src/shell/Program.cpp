@@ -1,7 +1,7 @@
 #include "shell/Program.h"
 
 #include "layout/GestoreLayout.h"
-#include "platform/SoundModule.h"
+#include "platform/Modules.h"
 #include "shell/Modulo1.h"
 #include "shell/Screens.h"
 
@@ -19,10 +19,11 @@ int Program::Run()
     Modulo1::Main(services_);
     if (forms_.Loaded().empty()) return 0;
     // What the first window need not wait for: the icon of windows without one of their own (the
-    // title screen has its own), and the sounds, from beside the program.
+    // title screen has its own), the sounds and the voice, from beside the program.
     QTimer::singleShot(0, [this] {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
+        speech_.SetEngine(platform::OpenSpeech(app_.Path()));
     });
     return QApplication::exec();
 }

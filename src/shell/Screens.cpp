@@ -1,14 +1,13 @@
 #include "shell/Screens.h"
 
 #include "game/GameScreen.h"
+#include "platform/Form.h"
 #include "platform/Forms.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
+#include "platform/Speech.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
-
-#include <QShortcut>
-#include <QWidget>
 
 using namespace platform;
 
@@ -24,11 +23,13 @@ void RegisterScreens(Services& services)
     for (auto [name, make] : screens)
         services.forms.Register(QString::fromLatin1(name), [&services, make = make] {
             std::unique_ptr<Form> form = make(services);
-            // Sound off, and on again, for as long as the program runs; nothing is written anywhere.
-            auto* mute = new QShortcut(QKeySequence(Qt::Key_M), form->Window());
-            mute->setAutoRepeat(false);
-            QObject::connect(mute, &QShortcut::activated,
-                             [&sound = services.sound] { sound.SetMuted(!sound.Muted()); });
+            // Sounds and voice off, and on again, for as long as the program runs; nothing is
+            // written anywhere.
+            form->AddShortcut(Qt::Key_M, [&services] {
+                const bool muted = !services.sound.Muted();
+                services.sound.SetMuted(muted);
+                services.speech.SetMuted(muted);
+            });
             return form;
         });
 }

@@ -1,7 +1,7 @@
 """Real desktops for the real-window tests: a private X server (bare, or with xfwm4 and a panel) or a
 headless sway with a bar, and a private sound server, each driven through its own tools."""
 
-import ctypes, json, os, pwd, re, select, shutil, signal, socket, struct, subprocess  # noqa: E401
+import ctypes, glob, json, os, pwd, re, select, shutil, signal, socket, struct, subprocess  # noqa: E401
 import tempfile, time, wave  # noqa: E401
 from collections import namedtuple
 
@@ -80,7 +80,12 @@ class Session:
         self.env = {k: v for k, v in os.environ.items() if not k.startswith(
             ("XDG_", "DBUS_", "PULSE_", "WAYLAND_", "DISPLAY", "SWAYSOCK", "QT_QPA_PLATFORM"))}
         self.env.update(HOME=self.folder("home"), XDG_RUNTIME_DIR=self.folder("runtime"),
-                        DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.tmp, "no-bus"))
+                        DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.tmp, "no-bus"),
+                        XDG_CONFIG_HOME=self.folder("config"))
+        os.chmod(self.env["XDG_CONFIG_HOME"], 0o755)  # no speech service unless a test starts one
+        os.makedirs(os.path.join(self.env["XDG_CONFIG_HOME"], "speech-dispatcher"))
+        with open(os.path.join(self.env["XDG_CONFIG_HOME"], "speech-dispatcher", "speechd.conf"), "w") as conf:
+            conf.write("DisableAutoSpawn\n")
         try:
             self._start()
         except BaseException:
@@ -127,22 +132,42 @@ class Session:
         return _run(argv, self.env, check).decode(errors="replace")
 
     def sound_server(self):
-        """Starts a private PulseAudio server with a null sink that records what plays; returns the
-        environment of its clients."""
+        """Starts a private PulseAudio server with null sinks that record what plays, the game's sounds
+        and the voice apart; returns the environment of its clients."""
         native = os.path.join(self.env["XDG_RUNTIME_DIR"], "native")
         with open(os.path.join(self.tmp, "client.conf"), "w") as conf:
             conf.write("autospawn = no\n")
         env = dict(self.env, PULSE_SERVER="unix:" + native, PULSE_CLIENTCONFIG=conf.name)
         self.spawn(["pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "--realtime=no",
-                    "-L", "module-null-sink sink_name=merendella", "-L",
+                    "-L", "module-null-sink sink_name=merendella", "-L", "module-null-sink sink_name=voice", "-L",
                     "module-native-protocol-unix auth-anonymous=1 socket=" + native], "pulseaudio", env)
         wait_until("PulseAudio to take clients", lambda: _run(["pactl", "info"], env, False))
         return env
 
-    def record(self, env):
-        """Starts recording all that plays on the sound server, and returns once sound data flows."""
+    def speech_server(self, env):
+        """Starts a private speech-dispatcher speaking into the sound server's voice sink, with espeak-ng's
+        Italian voice alone (listing its thousands of voices would take seconds); returns its clients' env."""
+        system, data, conf = glob.glob("/usr/lib/*/espeak-ng-data")[0], self.folder("espeak/espeak-ng-data"), \
+            self.folder("speechd")
+        for name in set(os.listdir(system)) - {"lang", "voices"}:
+            os.symlink(os.path.join(system, name), os.path.join(data, name))
+        os.makedirs(os.path.join(data, "lang", "roa"))
+        os.symlink(os.path.join(system, "lang", "roa", "it"), os.path.join(data, "lang", "roa", "it"))
+        shutil.copytree("/etc/speech-dispatcher/modules", os.path.join(conf, "modules"))
+        with open(os.path.join(conf, "speechd.conf"), "w") as f:
+            f.write('AudioOutputMethod "pulse"\nAddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n'
+                    'DefaultModule espeak-ng\nDefaultLanguage "it"\nDisableAutoSpawn\n')
+        socket_path = os.path.join(self.tmp, "speechd.sock")
+        self.spawn(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-c", "unix_socket", "-S", socket_path, "-L",
+                    self.tmp, "-P", os.path.join(self.tmp, "speechd.pid")], "speechd", dict(
+                        env, LC_ALL="C.UTF-8", PULSE_SINK="voice", ESPEAK_DATA_PATH=os.path.dirname(data)))
+        wait_until("speech-dispatcher", lambda: os.path.exists(socket_path))
+        return dict(env, SPEECHD_ADDRESS="unix_socket:" + socket_path)
+
+    def record(self, env, sink="merendella"):
+        """Starts recording all that plays on a sink of the sound server, and returns once sound data flows."""
         wav = os.path.join(self.tmp, "sound-%d.wav" % len(self.children))
-        self.recorder = self.spawn(["parecord", "--device=merendella.monitor", "--file-format=wav", "--channels=1",
+        self.recorder = self.spawn(["parecord", "--device=%s.monitor" % sink, "--file-format=wav", "--channels=1",
                                     "--latency-msec=50", wav], "parecord", env)
         wait_until("the recording", lambda: os.path.exists(wav) and os.path.getsize(wav) > 44)
 
@@ -227,18 +252,19 @@ class X11(Desktop):
     """An Xvfb of its own; with panel=True also xfwm4, and a tint2 panel along the bottom that
     ordinary windows leave free and full-screen ones cover."""
 
-    def __init__(self, width, height, shots, panel=False):
-        self.panel = panel
+    def __init__(self, width, height, shots, panel=False, bus=False):
+        self.panel, self.bus = panel, bus
         super().__init__(width, height, shots)
 
     def _start(self):
         self.env["QT_QPA_PLATFORM"] = "xcb"
         self._server()
-        if self.panel:  # xfwm4 reads its settings over a session bus
+        if self.panel or self.bus:  # xfwm4 reads its settings over a session bus, a screen reader its objects
             bus = os.path.join(self.tmp, "bus")
             self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
             self.spawn(["dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus], "dbus")
             wait_until("the session bus", lambda: os.path.exists(bus))
+        if self.panel:
             self.spawn(["xfwm4", "--compositor=off", "--sm-client-disable"], "xfwm4", dict(self.env, NO_AT_BRIDGE="1"))
             with open(os.path.join(self.tmp, "tint2rc"), "w") as rc:  # tint2's normal layer: over windows, under
                 rc.write("panel_items = T\npanel_size = 100%% 32\npanel_position = bottom center horizontal\n"  # full

@@ -188,8 +188,9 @@ def journey(d, exe, way="drag"):
     d.answer(d.box("Merendella"))
     check(g.process.wait(WAIT) == 0, "the game ended with status %s" % g.process.returncode)
     check(not d.windows(g.process.pid), "windows left after the game ended")
-    said = [line for line in log_of(g.process).splitlines() if "sound" in line.lower()]
-    check(way != "tap" or len(said) == 1 and "no sound" in said[0], "what the game said of sound: %s" % said)
+    said = [line for line in log_of(g.process).splitlines() if re.search("sound|speech", line, re.I)]
+    check(way != "tap" or len(said) == 2 and "no sound" in said[0] and "no speech" in said[1],
+          "what the game said of sound and speech: %s" % said)
 
 
 def wayland(d, exe):
@@ -290,9 +291,68 @@ def sounds(d, exe):
     g.congratulated()
 
 
+def speech(d, exe):
+    """Through a real speech service: the instructions heard as a game opens, the praise at a win; muted,
+    nothing."""
+    env = d.speech_server(d.sound_server())
+    g = Game(d, exe, env=env)
+    g.title()
+    d.key("Return")
+    g.menu()
+    d.record(env, "voice")
+    d.key("Tab", "Tab", "Return")  # "Torte"
+    board = g.deal(TARTS)
+    time.sleep(8)
+    heard = {"instructions": d.stop()}
+    g.win(board, TARTS, "keys", last=lambda: d.record(env, "voice"))
+    time.sleep(4)
+    heard["praise"] = d.stop()
+    g.congratulated()
+    d.key("m")
+    d.record(env, "voice")
+    d.key("F1")
+    time.sleep(3)
+    heard["muted"] = d.stop()
+    check(heard["instructions"]["loud"] > 2 and heard["praise"]["loud"] > 1 and heard["muted"]["peak"] == 0,
+          "heard: %s" % heard)
+
+
+def accessible(d, exe):
+    """What a screen reader reads of a game screen, through a real accessibility bus: every object named,
+    each card by what it holds and where, and the keyboard's highlight as the focus."""
+    os.environ.update(DISPLAY=d.env["DISPLAY"], DBUS_SESSION_BUS_ADDRESS=d.env["DBUS_SESSION_BUS_ADDRESS"])
+    import pyatspi  # Debian's python3-pyatspi, on the bus just named
+    g = Game(d, exe, env=dict(d.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+    g.title()
+    d.key("Return")
+    g.menu()
+    d.key("Tab", "Tab", "Return")
+    g.deal(TARTS)
+    app = wait_until("the game on the bus", lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                                                         if a and a.name == "Merendella"), None))
+    shown, todo = [], [app]
+    while todo:
+        node = todo.pop()
+        todo += [c for c in node if c and c.getState().contains(pyatspi.STATE_SHOWING)]
+        shown.append(node)
+    check(all(o.name for o in shown), "unnamed: %s" % [o.getRoleName() for o in shown if not o.name])
+    cards = sorted((o.description, o.name) for o in shown if o.name.startswith("tortina"))
+    check([c[0] for c in cards] == sorted("%s bambin%s, carta %d di 7" % (who, end, i) for who, end in (
+        ("primo", "o"), ("secondo", "o"), ("terza", "a")) for i in range(1, 8)) and all(re.fullmatch(
+            r"tortina (senza fragole|con 1 fragola|con [2-4] fragole)", c[1]) for c in cards), "cards: %s" % cards)
+    focus = []
+    pyatspi.Registry.registerEventListener(lambda e: focus.append(e.source.description), "focus:")
+    GLib = __import__("gi.repository.GLib").repository.GLib
+    GLib.timeout_add(500, lambda: d.key("Left", "Right"))
+    GLib.timeout_add(3000, pyatspi.Registry.stop)
+    pyatspi.Registry.start()
+    check(focus[-2:] == ["primo bambino, carta 1 di 7", "primo bambino, carta 2 di 7"], "focus: %s" % focus)
+
+
 SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e, "tap")),
              "keys": (X11, lambda d, e: journey(d, e, "keys")), "panel": (lambda *a: X11(*a, panel=True), journey),
-             "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds)}
+             "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds), "speech": (X11, speech),
+             "accessible": (lambda *a: X11(*a, bus=True), accessible)}
 
 if __name__ == "__main__":
     exe, scenario, size, shots = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3], os.path.abspath(sys.argv[4])

@@ -91,6 +91,17 @@ private slots:
         QCOMPARE(HandsEven(Totals(board)), won);
     }
 
+    // What screen readers hear of a card: its worth in words, the number agreeing, and its place.
+    void cardNames()
+    {
+        QCOMPARE((QStringList{CardName(Tarts, 0), CardName(Tarts, 1), CardName(Tarts, 4), CardName(Stickers, 1),
+                              CardName(Stickers, 10)}),
+                 (QStringList{"tortina senza fragole", "tortina con 1 fragola", "tortina con 4 fragole",
+                              "figurina da 1 punto", "figurina da 10 punti"}));
+        QCOMPARE(CardPlace(0, 2) + " / " + CardPlace(2, 6),
+                 "primo bambino, carta 3 di 7 / terza bambina, carta 7 di 7");
+    }
+
     // Evenly spread draws: every position a 1/18 share, repeated colours more often; never 0.
     void palette()
     {

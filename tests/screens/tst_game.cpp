@@ -326,6 +326,30 @@ private slots:
         QVERIFY(p->boxes.seen.size() == 2 && g.Moves().Outline()->isHidden() && !g.Moves().Dragged());
     }
 
+    // The game speaks to children who cannot read: its instructions when it opens and when asked (a
+    // tap on a child or on them, F1), every box as it opens, a button as it takes the keyboard;
+    // never while muted, nor once its screen has gone.
+    void speaking()
+    {
+        GameScreen& g = p->Open("FormMemory");
+        QVERIFY(QTest::qWaitForWindowActive(g.Window()));
+        QTest::mouseClick(g.Image4[2].Widget(), Qt::LeftButton);
+        QTest::mouseClick(g.Label1.Widget(), Qt::LeftButton);
+        QTest::keyClick(g.Window(), Qt::Key_F1);
+        QCOMPARE(p->said, QStringList(4, "Ogni bambino vuole avere 7 tortine, ma tutti vogliono avere anche lo stesso "
+                                         "numero di fragole. Sei capace di accontentarli?"));
+        p->said.clear();
+        support::PlayToWin(g);
+        g.Timer1.Tick();
+        QTest::keyClick(g.Window(), Qt::Key_Escape);
+        QTest::keyClick(g.Window(), Qt::Key_M);
+        QTest::keyClick(g.Window(), Qt::Key_F1);
+        QTest::keyClick(g.Window(), Qt::Key_M);
+        p->forms.Unload(g);
+        QCOMPARE(p->said.join(" | "), "Bravo! Ci sei riuscito in 5 mosse! | ricomincia | vuoi tornare al menù? | "
+                                      "(silence) | (silence)");
+    }
+
     // Tapping what is not a card puts the picked one down.
     void tapsElsewhere()
     {

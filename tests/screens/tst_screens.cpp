@@ -15,10 +15,10 @@
 
 #include <QLabel>
 #include <QLocalSocket>
-#include <QTemporaryDir>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <set>
 
@@ -304,6 +304,7 @@ private slots:
     {
         auto& script = p->boxes;
         auto& menu = p->Open<FormMenu>("FormMenu");
+        QVERIFY(QTest::qWaitForWindowActive(menu.Window()));
         const std::uint32_t colour = menu.BackColor();
         QVERIFY(PaletteColours.count(colour) && menu.Width() == 15360.0);
         QCOMPARE(menu.Command1.Widget()->cursor().hotSpot(), QPoint(3, 1)); // the big arrow
@@ -319,6 +320,13 @@ private slots:
         QVERIFY(script.seen[0].style == 64 && script.seen[0].shownTitle == "Merendella");
         QCOMPARE(support::Box(script.seen[1]), "sicuro di voler terminare? | 36 | Merendella");
         QVERIFY(p->forms.Active() == &menu && menu.BackColor() == colour && p->quits == 0); // No: all as it was
+        // Each button's caption said as it takes the keyboard, or as the pointer rests on it.
+        QTest::keyClick(menu.Window(), Qt::Key_Tab);
+        QEnterEvent enter({}, {}, {});
+        QCoreApplication::sendEvent(menu.Command2.Widget(), &enter);
+        QTest::qWait(600);
+        QCOMPARE(p->said.join(" | "), "Esci | Merendella, https://merendella.org, mail: info@merendella.org | "
+                                      "sicuro di voler terminare? | Torte | Figurine");
         QTest::mouseClick(menu.Command2.Widget(), Qt::LeftButton);
         QCOMPARE(layout::GestoreLayout->SourceForm(), p->forms.Find("FormMemory2")); // the game's scaler took over
     }

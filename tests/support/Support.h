@@ -16,6 +16,7 @@
 #include "platform/Random.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
+#include "platform/Speech.h"
 #include "shell/Screens.h"
 
 #include <QStyleHints>
@@ -75,6 +76,16 @@ struct Speakers final : platform::SoundOutput {
     QStringList& log;
 };
 
+// Writes down what it is asked to say, and "(silence)" when told to stop.
+struct Voice final : platform::SpeechEngine {
+    explicit Voice(QStringList& log)
+        : log(log)
+    {}
+    void Say(const QString& text) override { log << text; }
+    void Stop() override { log << "(silence)"; }
+    QStringList& log;
+};
+
 // A program of the test's own: every screen registered, none loaded, the generator seeded.
 struct Program {
     explicit Program(QSize displaySize = QSize(1024, 768), quint64 seed = 1,
@@ -83,6 +94,7 @@ struct Program {
     {
         display.size = displaySize;
         sound.SetOutput(std::make_unique<Speakers>(sounds));
+        speech.SetEngine(std::make_unique<Voice>(said));
         platform::Randomize(seed);
         RegisterScreens(services);
         // Tests click at once on a screen that has just appeared; real hands take longer.
@@ -99,11 +111,12 @@ struct Program {
     Display display;
     Clock clock;
     Boxes boxes;
-    QStringList sounds;
+    QStringList sounds, said;
     platform::Sound sound;
+    platform::Speech speech;
     int quits = 0; // how often the program would have ended
     platform::Forms forms{[this] { ++quits; }};
-    platform::Services services{app, forms, display, clock, boxes, sound};
+    platform::Services services{app, forms, display, clock, boxes, sound, speech};
 };
 
 // Slot 0..20: hand slot / 7, card slot % 7.

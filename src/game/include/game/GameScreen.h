@@ -43,6 +43,10 @@ public:
 
     const rules::ContentSet& Content() const { return content_; }
     platform::CardMoves& Moves() { return moves_; }
+    const platform::ControlArray<platform::Image>& Hand(int h) const
+    {
+        return h == 0 ? Image1 : h == 1 ? Image2 : Image3;
+    }
     platform::Confetti& Celebration() { return confetti_; }
 
     std::int16_t NumeroMosse = 0;
@@ -70,6 +74,10 @@ private:
 
     void Swap(platform::Image& target, platform::Control& source);
     void ShowMoves();
+    // The instructions, said aloud: when the screen opens, and again when asked.
+    void SayInstructions();
+    // Tells screen readers what a card shows and where it is.
+    void Describe(platform::Image& card);
 
     const rules::ContentSet& content_;
     platform::CardMoves moves_;

@@ -9,12 +9,14 @@ class QPushButton;
 namespace platform {
 
 class Sound;
+class Speech;
 
 // A push button, plain or graphical (its picture centred above the caption). Enter and Space
-// act on the button that holds the focus, and every press sounds.
+// act on the button that holds the focus, and every press sounds. A child who cannot read hears
+// its caption when it takes the keyboard, or when the pointer rests on it for half a second.
 class CommandButton : public WidgetControl {
 public:
-    CommandButton(Form& form, QString name, int index, QWidget* parent, Sound& sound);
+    CommandButton(Form& form, QString name, int index, QWidget* parent, Sound& sound, Speech& speech);
 
     const QString& Caption() const { return caption_; }
     void SetCaption(const QString& caption);
@@ -29,6 +31,7 @@ public:
 private:
     QPushButton* view_;
     Sound& sound_;
+    Speech& speech_;
     QString caption_;
     std::function<void()> click_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -79,6 +80,11 @@ public:
     void SetEnabled(bool on) override;
     void SetVisible(bool on) override;
     QWidget* Widget() const override { return widget_; }
+
+    // What a screen reader says the control is, and whose or where.
+    void SetAccessibleText(const QString& name, const QString& description = {});
+    // Called when the control is clicked or tapped: a press and a release on it.
+    void SetClickHandler(std::function<void()> handler);
 
 private:
     void Apply();

@@ -47,6 +47,7 @@ struct ControlDesc {
 struct FormDesc {
     std::string_view name{};
     std::string_view caption{};
+    std::string_view accessibleName{}; // what a screen reader calls the screen
     int clientWidth = 0, clientHeight = 0;
     std::int64_t backColor = DefaultColor;
     std::int64_t foreColor = DefaultColor;

@@ -87,7 +87,10 @@ public:
 
     // Raises the window and asks the window system for the keyboard.
     void ComeToFront();
-    // A modal box over this screen; returns the answer code of the button pressed.
+    // A key that does something wherever the screen is on display (not while a box is open).
+    void AddShortcut(int key, std::function<void()> action);
+    // A modal box over this screen, its text said aloud as it opens; returns the answer code of the
+    // button pressed.
     int MsgBox(const QString& text, int style = vbOKOnly, std::optional<QString> title = std::nullopt);
 
     // Every control, in creation order.

@@ -8,6 +8,7 @@ class Display;
 class Forms;
 class MessageBoxes;
 class Sound;
+class Speech;
 
 // What the screens take from the machine they run on, given to each when it is made. The program
 // gives the real ones; tests give fakes that they drive and that write down what they were asked.
@@ -18,6 +19,7 @@ struct Services {
     const Clock& clock;
     MessageBoxes& boxes;
     Sound& sound;
+    Speech& speech;
 };
 
 } // namespace platform

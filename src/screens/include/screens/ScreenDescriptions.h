@@ -45,7 +45,7 @@ inline constexpr std::array<ControlDesc, 3> FormAvvioControls{{
 }};
 
 inline constexpr FormDesc FormAvvio{
-    .name = "FormAvvio", .caption = "",
+    .name = "FormAvvio", .caption = "", .accessibleName = "Merendella",
     .clientWidth = 9780, .clientHeight = 7590,
     .backColor = 0xFFFF00,
     .font = {"MS Sans Serif", 8.25, true, false},
@@ -72,7 +72,7 @@ inline constexpr std::array<ControlDesc, 4> FormMenuControls{{
 }};
 
 inline constexpr FormDesc FormMenu{
-    .name = "FormMenu", .caption = "",
+    .name = "FormMenu", .caption = "", .accessibleName = "Merendella, menù",
     .clientWidth = 10860, .clientHeight = 7965,
     .controls = FormMenuControls,
 };
@@ -137,14 +137,14 @@ inline constexpr std::array<ControlDesc, 30> GameControls = Controls();
 inline constexpr std::int64_t GameBackColor = 0xC0E0FF;
 
 inline constexpr FormDesc FormMemory{
-    .name = "FormMemory", .caption = "",
+    .name = "FormMemory", .caption = "", .accessibleName = "Merendella, tortine",
     .clientWidth = 10275, .clientHeight = 7440,
     .backColor = GameBackColor,
     .controls = game_layout::GameControls,
 };
 
 inline constexpr FormDesc FormMemory2{
-    .name = "FormMemory2", .caption = "",
+    .name = "FormMemory2", .caption = "", .accessibleName = "Merendella, figurine",
     .clientWidth = 10275, .clientHeight = 7440,
     .backColor = GameBackColor,
     .controls = game_layout::GameControls,

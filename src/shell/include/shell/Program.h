@@ -7,9 +7,10 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
+#include "platform/Speech.h"
 
-// The program as it runs on a desktop: the machine's own displays, clock, boxes and sounds, the
-// screens, and the event loop.
+// The program as it runs on a desktop: the machine's own displays, clock, boxes, sounds and voice,
+// the screens, and the event loop.
 class Program {
 public:
     Program();
@@ -23,6 +24,7 @@ private:
     platform::SystemClock clock_;
     platform::DialogBoxes boxes_;
     platform::Sound sound_;
+    platform::Speech speech_;
     platform::Forms forms_; // the screens go first: they use the rest
-    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_};
+    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_};
 };

@@ -24,7 +24,13 @@ struct Deal {
 struct ContentSet {
     std::string_view instruction; // the first line of the screen's instructions
     std::span<const Deal> deals;
+    // What a card is called, aloud and by screen readers, with no, one and more of what it counts;
+    // %1 stands for the number.
+    std::string_view none, one, more;
 };
+
+// The three children, whose hands are the three rows.
+inline constexpr std::array<std::string_view, Hands> Children{"primo bambino", "secondo bambino", "terza bambina"};
 
 namespace sticker {
 inline constexpr CardKind P1{"\\img\\figurine1.jpg", 1};
@@ -62,11 +68,17 @@ inline constexpr std::array<Deal, 3> TartDeals{{
 inline constexpr ContentSet Stickers{
     "Ogni bambino vuole avere 7 figurine, ma tutti vogliono avere anche lo stesso numero di punti.",
     StickerDeals,
+    "figurina da 0 punti",
+    "figurina da 1 punto",
+    "figurina da %1 punti",
 };
 
 inline constexpr ContentSet Tarts{
     "Ogni bambino vuole avere 7 tortine, ma tutti vogliono avere anche lo stesso numero di fragole.",
     TartDeals,
+    "tortina senza fragole",
+    "tortina con 1 fragola",
+    "tortina con %1 fragole",
 };
 
 inline constexpr std::string_view SecondInstruction = "Sei capace di accontentarli?";

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+// Where the voice goes: the desktop's speech service, or a test that writes down what it heard.
+class SpeechEngine {
+public:
+    virtual ~SpeechEngine() = default;
+    virtual void Say(const QString& text) = 0; // replaces what is being said; never waits
+    virtual void Stop() = 0;
+};
+
+// The program's voice, for children who cannot read yet: silent until an engine is given (it is
+// loaded once the first window is on screen) and while muted. A new utterance replaces the one in
+// progress, and what a screen said ends when the screen goes.
+class Speech {
+public:
+    void SetEngine(std::unique_ptr<SpeechEngine> engine) { engine_ = std::move(engine); }
+    // Says a text on behalf of a screen (or of the program, for none).
+    void Say(const QString& text, const void* from);
+    // Stops what this screen said, if it is still being said.
+    void Forget(const void* from);
+    bool Muted() const { return muted_; }
+    void SetMuted(bool muted);
+
+private:
+    std::unique_ptr<SpeechEngine> engine_;
+    const void* speaker_ = nullptr; // the screen that said it
+    bool muted_ = false;
+};
+
+} // namespace platform
