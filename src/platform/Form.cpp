@@ -33,7 +33,8 @@ Form::Form(const FormDesc& d, Services& services)
     window_->setObjectName(name_);
     window_->setWindowTitle(ToQString(d.caption));
     window_->setAccessibleName(ToQString(d.accessibleName));
-    if (!d.icon.empty()) window_->setWindowIcon(LoadIcon(ToQString(d.icon)));
+    // One size for task lists and switchers, which scale it as they need.
+    if (!d.icon.empty()) window_->setWindowIcon(QIcon(LoadIcon(ToQString(d.icon)).pixmap(64, 64)));
 
     client_ = window_->Client();
     client_->setAccessibleName(ToQString(d.accessibleName));

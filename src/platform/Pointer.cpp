@@ -37,10 +37,7 @@ QCursor LoadPointer(const QString& path, double scale)
     if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
 
     QCursor cursor(Qt::ArrowCursor);
-    QPixmap pixmap = LoadIcon(path).pixmap(side, side);
-    if (!pixmap.isNull() && pixmap.width() < side) // larger than the largest render
-        pixmap = pixmap.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    if (!pixmap.isNull()) {
+    if (const QPixmap pixmap = LoadIcon(path).pixmap(side, side); !pixmap.isNull()) {
         // The hot spot is given on the 32-pixel image, and grows with it.
         QPoint hot = path.endsWith(QLatin1String(".cur"), Qt::CaseInsensitive) ? CursorHotSpot(path) : QPoint(16, 16);
         if (hot.x() < 0) hot = QPoint(16, 16);
