@@ -13,6 +13,7 @@
 #include "support/Support.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPaintEvent>
 #include <QWidget>
@@ -203,6 +204,20 @@ void Swap(benchmark::State& state)
     if (screen.Image1[0].Picture() == screen.Image2[3].Picture()) state.SkipWithError("the swap did nothing");
 }
 
+// What the voice costs the interface thread: reading the speech module once (the first run, in
+// open_ms), then each utterance, which replaces the one before. Run with a speech service
+// (SPEECHD_ADDRESS) for the figure with a voice; without one the voice is silence.
+void Speak(benchmark::State& state)
+{
+    ShowGame("FormMemory2", {1920, 1080});
+    QElapsedTimer opening;
+    opening.start();
+    program->speech.SetEngine(platform::OpenSpeech(platform::App::ProgramFolder()));
+    state.counters["open_ms"] = double(opening.nsecsElapsed()) / 1e6;
+    QTest::qWait(4000); // the service lists its voices on the voice's own thread
+    for (auto _ : state) program->speech.Say(QStringLiteral("Bravo! Ci sei riuscito in 6 mosse!"), nullptr);
+}
+
 // ---- drag ----
 
 std::int64_t Area(const QRegion& region)
@@ -352,6 +367,7 @@ void RegisterAll()
     RegisterBenchmark("Swap/Figurine/1920x1080", Swap)->Arg(0)->Unit(us);
     // One swap a second, each sound heard to its end first: a fixed count, as most of the time is waiting.
     RegisterBenchmark("Swap/Figurine/1920x1080", Swap)->Arg(1000)->Iterations(15)->Unit(us);
+    RegisterBenchmark("Speak", Speak)->Iterations(200)->Unit(us);
 }
 
 QtMessageHandler defaultMessages = nullptr;

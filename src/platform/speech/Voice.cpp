@@ -10,6 +10,9 @@
 #include <QPointer>
 #include <QTextToSpeech>
 #include <QThread>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcSpeech, "merendella.speech")
@@ -35,6 +38,12 @@ public:
         else
             engine_ = engine;
         if (!engine_) return delete engine;
+#ifdef __GLIBC__
+        // Listing the service's voices (thousands, with espeak-ng's variants) left megabytes of
+        // freed memory in the heap: given back to the system (glibc only; elsewhere the
+        // allocator decides).
+        malloc_trim(0);
+#endif
         // A service that goes away is not asked again: every question would wait for it.
         connect(engine, &QTextToSpeech::errorOccurred, this,
                 [this, engine](QTextToSpeech::ErrorReason, const QString& why) {
