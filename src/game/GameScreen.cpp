@@ -203,10 +203,10 @@ bool GameScreen::MayDrop(const Image&, const Image& target) const { return targe
 
 void GameScreen::Drop(Image& card, Image& target, QPointF at)
 {
-    decltype(&GameScreen::Image1_DragDrop) handlers[Hands] = {
-        &GameScreen::Image1_DragDrop, &GameScreen::Image2_DragDrop, &GameScreen::Image3_DragDrop};
-    for (int h = 0; h < Hands; ++h)
-        if (&Hand(h)[target.Index()] == &target) return (this->*handlers[h])(target.Index(), card, at.x(), at.y());
+    const int i = target.Index();
+    if (&Image1[i] == &target) Image1_DragDrop(i, card, at.x(), at.y());
+    if (&Image2[i] == &target) Image2_DragDrop(i, card, at.x(), at.y());
+    if (&Image3[i] == &target) Image3_DragDrop(i, card, at.x(), at.y());
 }
 
 void GameScreen::Picked(const Image&) { services_.sound.Play(Cue::Pick); }

@@ -260,10 +260,7 @@ class X11(Desktop):
         self.env["QT_QPA_PLATFORM"] = "xcb"
         self._server()
         if self.panel or self.bus:  # xfwm4 reads its settings over a session bus, a screen reader its objects
-            bus = os.path.join(self.tmp, "bus")
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
-            self.spawn(["dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus], "dbus")
-            wait_until("the session bus", lambda: os.path.exists(bus))
+            self._bus()
         if self.panel:
             self.spawn(["xfwm4", "--compositor=off", "--sm-client-disable"], "xfwm4", dict(self.env, NO_AT_BRIDGE="1"))
             with open(os.path.join(self.tmp, "tint2rc"), "w") as rc:  # tint2's normal layer: over windows, under
@@ -273,6 +270,12 @@ class X11(Desktop):
             self.spawn(["tint2", "-c", rc.name], "tint2")
             self.panel_rect = wait_until("xfwm4 and tint2's panel", self._panel)
         self.baseline = {w.id for w in self._windows()}
+
+    def _bus(self):
+        bus = os.path.join(self.tmp, "bus")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
+        self.spawn(["dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus], "dbus")
+        wait_until("the session bus", lambda: os.path.exists(bus))
 
     def _server(self):
         # Xvfb takes the first display number free and says which once it takes clients; -noreset:

@@ -2,13 +2,13 @@
 // starting a sound waits for the sound server and a move must not.
 
 #include "SoundPlugin.h"
+#include "Worker.h"
 
 #include <QAudioDevice>
 #include <QLoggingCategory>
 #include <QMediaDevices>
 #include <QObject>
 #include <QSoundEffect>
-#include <QThread>
 #include <QUrl>
 #include <vector>
 
@@ -52,32 +52,21 @@ class SoundEffects final : public platform::SoundOutput {
 public:
     explicit SoundEffects(const QStringList& files)
     {
-        thread_.setObjectName(QStringLiteral("sound"));
-        player_->moveToThread(&thread_);
-        QObject::connect(&thread_, &QThread::finished, player_, &QObject::deleteLater);
-        thread_.start();
-        QMetaObject::invokeMethod(player_, [player = player_, files] { player->Open(files); });
-    }
-
-    ~SoundEffects() override
-    {
-        thread_.quit();
-        thread_.wait();
+        player_.Post([files](Player& player) { player.Open(files); });
     }
 
     void Play(platform::Cue cue) override
     {
-        QMetaObject::invokeMethod(player_, [player = player_, cue] { player->Play(std::size_t(cue)); });
+        player_.Post([cue](Player& player) { player.Play(std::size_t(cue)); });
     }
 
     void Stop() override
     {
-        QMetaObject::invokeMethod(player_, [player = player_] { player->Stop(); });
+        player_.Post([](Player& player) { player.Stop(); });
     }
 
 private:
-    QThread thread_;
-    Player* player_ = new Player; // deleted on its thread as the thread ends
+    platform::Worker<Player> player_{QStringLiteral("sound")};
 };
 
 } // namespace

@@ -3,13 +3,13 @@
 // voices, or hang, and no move of the child may wait for it.
 
 #include "SpeechPlugin.h"
+#include "Worker.h"
 
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QObject>
 #include <QPointer>
 #include <QTextToSpeech>
-#include <QThread>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -76,32 +76,21 @@ class Voice final : public platform::SpeechEngine {
 public:
     Voice()
     {
-        thread_.setObjectName(QStringLiteral("speech"));
-        speaker_->moveToThread(&thread_);
-        QObject::connect(&thread_, &QThread::finished, speaker_, &QObject::deleteLater);
-        thread_.start();
-        QMetaObject::invokeMethod(speaker_, [speaker = speaker_] { speaker->Start(); });
-    }
-
-    ~Voice() override
-    {
-        thread_.quit();
-        thread_.wait();
+        speaker_.Post([](Speaker& speaker) { speaker.Start(); });
     }
 
     void Say(const QString& text) override
     {
-        QMetaObject::invokeMethod(speaker_, [speaker = speaker_, text] { speaker->Say(text); });
+        speaker_.Post([text](Speaker& speaker) { speaker.Say(text); });
     }
 
     void Stop() override
     {
-        QMetaObject::invokeMethod(speaker_, [speaker = speaker_] { speaker->Stop(); });
+        speaker_.Post([](Speaker& speaker) { speaker.Stop(); });
     }
 
 private:
-    QThread thread_;
-    Speaker* speaker_ = new Speaker; // deleted on its thread as the thread ends
+    platform::Worker<Speaker> speaker_{QStringLiteral("speech")};
 };
 
 } // namespace
