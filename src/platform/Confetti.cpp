@@ -74,6 +74,8 @@ public:
         }
     }
 
+    bool Running() const { return timer_.isActive(); }
+
     // Off the screen at once, gone once the event loop is back.
     void End()
     {
@@ -147,7 +149,7 @@ void Confetti::Start(Form& form, const std::vector<Image*>& jumpers)
 
 void Confetti::Stop() { delete shown_.data(); }
 
-bool Confetti::Running() const { return shown_ && shown_->isVisible(); }
+bool Confetti::Running() const { return shown_ && static_cast<ConfettiWidget*>(shown_.data())->Running(); }
 
 void Confetti::Frame(double seconds)
 {

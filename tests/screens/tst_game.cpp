@@ -374,8 +374,8 @@ private slots:
         press(Qt::Key_Right, 9);
         press(Qt::Key_Down, 5);
         QCOMPARE(g.Moves().Highlighted(), &g.Image3[6]);
-        press(Qt::Key_Left, 9);
-        press(Qt::Key_Up, 5);
+        press(Qt::Key_Left, 8);
+        press(Qt::Key_Up, 4);
         QCOMPARE(g.Moves().Highlighted(), &g.Image1[0]);
         press(Qt::Key_Enter);
         press(Qt::Key_Escape);
