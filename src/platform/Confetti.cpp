@@ -74,11 +74,19 @@ public:
         }
     }
 
-    bool Running() const { return timer_.isActive(); }
+    bool Running() const { return !ended_; }
+
+    // The frames from here on come from the caller, not from the clock.
+    void Drive(double t)
+    {
+        timer_.stop();
+        Frame(t);
+    }
 
     // Off the screen at once, gone once the event loop is back.
     void End()
     {
+        ended_ = true;
         timer_.stop();
         hide();
         deleteLater();
@@ -128,6 +136,7 @@ private:
     std::array<QRect, Pieces> shown_;
     std::vector<std::pair<Image*, QPointer<QWidget>>> jumpers_;
     QTimer timer_;
+    bool ended_ = false;
     const Clock& clock_;
     qint64 start_;
     double t_ = 0;
@@ -153,7 +162,7 @@ bool Confetti::Running() const { return shown_ && static_cast<ConfettiWidget*>(s
 
 void Confetti::Frame(double seconds)
 {
-    if (auto* widget = static_cast<ConfettiWidget*>(shown_.data())) widget->Frame(seconds);
+    if (auto* widget = static_cast<ConfettiWidget*>(shown_.data())) widget->Drive(seconds);
 }
 
 } // namespace platform

@@ -24,7 +24,8 @@ public:
     void Start(Form& form, const std::vector<Image*>& jumpers);
     void Stop();
     bool Running() const;
-    // Draws the moment this long after the start, as the clock's ticks do.
+    // Draws the moment this long after the start; from then on the caller, not the clock, says
+    // which moment comes (a benchmark measures one frame at a time so).
     void Frame(double seconds);
 
 private:
