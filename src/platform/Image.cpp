@@ -124,7 +124,7 @@ public:
         if (!image.DragAutomatic()) return state;
         state.focusable = state.selectable = true;
         state.selected = image.Marks() & Image::Picked;
-        state.focused = image.Marks() & Image::Highlighted;
+        state.focused = (image.Marks() & Image::Highlighted) != 0;
         return state;
     }
 };
