@@ -8,6 +8,7 @@
 #include "platform/Random.h"
 #include "platform/Screen.h"
 #include "platform/Services.h"
+#include "platform/Speech.h"
 
 #include <memory>
 
@@ -19,6 +20,15 @@ namespace {
 
 const QString Refusal = QStringLiteral("E' già stata avviata una copia di questo programma!");
 
+// The refusal in a box of no screen's: in a copy that the running one did not answer, or between
+// two screens of the running one.
+void ShowRefusal(Services& services)
+{
+    services.speech.Say(Refusal, nullptr);
+    services.boxes.Show({Refusal, vbCritical, QStringLiteral("Error"), QStringLiteral("Error"), nullptr,
+                         Screen(services.display.Size(nullptr)).TextScale()});
+}
+
 // The copy that runs tells the user that another was refused, over its own screen, which comes to
 // the front: some window systems keep another program's box behind a full-screen window. One box
 // at a time, however many copies were started.
@@ -29,7 +39,7 @@ void TellOfSecondCopy(Services& services, const std::shared_ptr<bool>& telling)
         over->ComeToFront();
         over->MsgBox(Refusal, vbCritical, QStringLiteral("Error"));
     } else {
-        services.boxes.Show({Refusal, vbCritical, QStringLiteral("Error"), QStringLiteral("Error")});
+        ShowRefusal(services);
     }
     *telling = false;
 }
@@ -40,9 +50,7 @@ void Main(Services& services)
 {
     if (services.app.PrevInstance()) {
         // Told by the copy that runs, if it answers; else by this one.
-        if (!services.app.TellRunningCopy())
-            services.boxes.Show({Refusal, vbCritical, QStringLiteral("Error"), QStringLiteral("Error"), nullptr,
-                                 Screen(services.display.Size(nullptr)).TextScale()});
+        if (!services.app.TellRunningCopy()) ShowRefusal(services);
         return;
     }
     services.app.SetSecondCopyHandler(
