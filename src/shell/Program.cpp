@@ -9,7 +9,11 @@
 #include <QIcon>
 #include <QTimer>
 
-Program::Program() { platform::App::Initialise(); }
+Program::Program(const platform::Settings& settings)
+    : settings_(settings)
+{
+    platform::App::Initialise();
+}
 
 Program::~Program() { layout::GestoreLayout.reset(); }
 

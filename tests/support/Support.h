@@ -15,6 +15,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
 #include "platform/Services.h"
+#include "platform/Settings.h"
 #include "platform/Sound.h"
 #include "platform/Speech.h"
 #include "shell/Screens.h"
@@ -107,6 +108,7 @@ struct Program {
         return dynamic_cast<T&>(forms.Show(QString::fromLatin1(screen)));
     }
 
+    platform::Settings settings;
     platform::App app;
     Display display;
     Clock clock;
@@ -116,7 +118,7 @@ struct Program {
     platform::Speech speech;
     int quits = 0; // how often the program would have ended
     platform::Forms forms{[this] { ++quits; }};
-    platform::Services services{app, forms, display, clock, boxes, sound, speech};
+    platform::Services services{app, forms, display, clock, boxes, sound, speech, settings};
 };
 
 // Slot 0..20: hand slot / 7, card slot % 7.

@@ -9,6 +9,7 @@ class Forms;
 class MessageBoxes;
 class Sound;
 class Speech;
+struct Settings;
 
 // What the screens take from the machine they run on, given to each when it is made. The program
 // gives the real ones; tests give fakes that they drive and that write down what they were asked.
@@ -20,6 +21,7 @@ struct Services {
     MessageBoxes& boxes;
     Sound& sound;
     Speech& speech;
+    const Settings& settings;
 };
 
 } // namespace platform

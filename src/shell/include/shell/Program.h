@@ -6,6 +6,7 @@
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
+#include "platform/Settings.h"
 #include "platform/Sound.h"
 #include "platform/Speech.h"
 
@@ -13,12 +14,13 @@
 // the screens, and the event loop.
 class Program {
 public:
-    Program();
+    explicit Program(const platform::Settings& settings = {});
     ~Program();
     // Runs Main and then the event loop while a screen is loaded; the process's exit status.
     int Run();
 
 private:
+    platform::Settings settings_;
     platform::App app_;
     platform::SystemDisplay display_;
     platform::SystemClock clock_;
@@ -26,5 +28,5 @@ private:
     platform::Sound sound_;
     platform::Speech speech_;
     platform::Forms forms_; // the screens go first: they use the rest
-    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_};
+    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_, settings_};
 };
