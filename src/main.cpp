@@ -20,15 +20,27 @@ bool HaveDisplay()
 
 QtMessageHandler previousHandler = nullptr;
 
+// Whether Qt says that the connection to the display broke: the X server or the Wayland compositor
+// went away. Qt then ends the process itself, but through exit(), whose clean-up may wait for a
+// sound or speech thread; the game writes nothing, so it leaves at once instead.
+bool DisplayGone(const QString& message)
+{
+    return message.contains(QLatin1String("connection broke")) ||
+           message.contains(QLatin1String("connection experienced a fatal error"));
+}
+
 // A display that cannot be reached makes Qt give up with a fatal message and abort; end
 // with the message and a failure status instead of a crash.
 void ReportFatal(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type != QtFatalMsg) {
+    if (type != QtFatalMsg && !(type != QtDebugMsg && DisplayGone(message))) {
         previousHandler(type, context, message);
         return;
     }
-    previousHandler(QtCriticalMsg, context, QStringLiteral("merendella: cannot start: ") + message);
+    previousHandler(QtCriticalMsg, context,
+                    (type == QtFatalMsg ? QStringLiteral("merendella: cannot start: ")
+                                        : QStringLiteral("merendella: the display went away, the game ends: ")) +
+                        message);
     std::_Exit(1);
 }
 

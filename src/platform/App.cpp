@@ -109,6 +109,8 @@ bool App::PrevInstance()
     return false;
 }
 
+void App::Release() { guard_.reset(); }
+
 bool App::TellRunningCopy()
 {
     QLocalSocket running;

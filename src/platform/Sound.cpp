@@ -13,4 +13,14 @@ void Sound::SetMuted(bool muted)
     if (muted && output_) output_->Stop();
 }
 
+bool Sound::Close(QDeadlineTimer deadline)
+{
+    if (!output_ || output_->Finish(deadline)) {
+        output_.reset();
+        return true;
+    }
+    (void)output_.release(); // destroying it would wait for its thread: left to the system with it
+    return false;
+}
+
 } // namespace platform

@@ -13,8 +13,8 @@ namespace platform {
 class SoundPlugin {
 public:
     virtual ~SoundPlugin() = default;
-    // An output playing the files, one for each cue in the order of Cue; null when the system has
-    // no audio output at all (no device, no sound server).
+    // An output playing the files, one for each cue in the order of Cue. Whether the system has an
+    // audio output at all is found out on the output's own thread: without one it is silent.
     virtual std::unique_ptr<SoundOutput> Open(const QStringList& files) = 0;
 };
 

@@ -22,4 +22,14 @@ void Speech::SetMuted(bool muted)
     if (muted && engine_) engine_->Stop();
 }
 
+bool Speech::Close(QDeadlineTimer deadline)
+{
+    if (!engine_ || engine_->Finish(deadline)) {
+        engine_.reset();
+        return true;
+    }
+    (void)engine_.release(); // destroying it would wait for its thread: left to the system with it
+    return false;
+}
+
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "shell/Program.h"
 
 #include "layout/GestoreLayout.h"
+#include "platform/Ending.h"
 #include "platform/Modules.h"
 #include "shell/Modulo1.h"
 #include "shell/Screens.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
 Program::Program(const platform::Settings& settings)
     : settings_(settings)
@@ -29,5 +32,13 @@ int Program::Run()
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
         speech_.SetEngine(platform::OpenSpeech(app_.Path()));
     });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Decided: the end comes within a second, whatever a sound, speech or display service does.
+    platform::EndWithinASecond(status);
+    if (!platform::EndModules(app_, sound_, speech_)) {
+        // A module's thread still waits for its service; the toolkit's own end would wait for it.
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -2,7 +2,7 @@
 """Plays Merendella on real desktops with real input. usage: play.py GAME SCENARIO WxH SHOTS
 Exit status 0 when every check held, else the first that did not is printed."""
 
-import functools, os, re, shutil, signal, subprocess, sys, time  # noqa: E401
+import ctypes, functools, os, re, shutil, signal, subprocess, sys, time  # noqa: E401
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -189,7 +189,7 @@ def journey(d, exe, way="drag"):
     check(g.process.wait(WAIT) == 0, "the game ended with status %s" % g.process.returncode)
     check(not d.windows(g.process.pid), "windows left after the game ended")
     said = [line for line in log_of(g.process).splitlines() if re.search("sound|speech", line, re.I)]
-    check(way != "tap" or len(said) == 2 and "no sound" in said[0] and "no speech" in said[1],
+    check(way != "tap" or len(said) == 2 and "no sound" in str(said) and "no speech" in str(said),
           "what the game said of sound and speech: %s" % said)
 
 
@@ -353,6 +353,65 @@ def accessible(d, exe):
           if o.getState().contains(pyatspi.STATE_FOCUSED)] == focus[-1:], "focus: %s" % focus)
 
 
+# How a game ends: the sound server's and the speech service's state in the middle of the game (absent,
+# run, stop: SIGSTOP, kill: SIGKILL), and the way out: "Esci" answered Yes, a signal, the X server killed.
+ENDINGS = {"sound-absent": ("absent", "absent", "esci"), "sound-running": ("run", "absent", "esci"),
+           "sound-stopped": ("stop", "absent", "esci"), "sound-killed": ("kill", "absent", "esci"),
+           "speech-running": ("run", "run", "esci"), "speech-stopped": ("run", "stop", "esci"),
+           "speech-killed": ("run", "kill", "esci"), "sigterm-question": ("run", "stop", "sigterm"),
+           "sighup-drag": ("stop", "run", "sighup"), "x-killed": ("run", "run", "x")}
+
+
+def ending(d, exe, row):
+    """A game opens, a swap, F1, back to the menu and "Esci"/Yes (or the row's other way out) with its services
+    broken meanwhile: the process ends, leaving no process behind, and the next copy shows its title."""
+    sound, speech, way = ENDINGS[row]
+    ctypes.CDLL(None).prctl(36, 1)  # PR_SET_CHILD_SUBREAPER: what the game leaves behind comes to the test
+    env = d.no_sound_env() if sound == "absent" else d.sound_server()
+    env = d.speech_server(env) if speech != "absent" else env
+    servers = {c.args[0]: c for c in d.children}
+    g = Game(d, exe, env=env)
+    g.title()
+    d.key("Return")
+    g.menu()
+    d.key("Tab", "Tab", "Return")  # "Torte"
+    board = g.deal(TARTS)
+    for state, server in ((sound, "pulseaudio"), (speech, "speech-dispatcher")):
+        if state in ("stop", "kill"):
+            servers[server].send_signal(signal.SIGSTOP if state == "stop" else signal.SIGKILL)
+    g.swap("drag", (0, 0), (2, 0), board, TARTS)
+    d.key("F1")
+    if way == "sighup":
+        d.move(*g.point(card_rect(1, 1), GAME)), d.button(True), d.move(*g.point(card_rect(2, 3), GAME))
+        g.process.send_signal(signal.SIGHUP)
+    elif way == "x":
+        d.children[0].kill()
+    else:
+        g.leave()
+        d.click(*g.point(ESCI, MENU))
+        box = d.box("Merendella")
+        g.process.send_signal(signal.SIGTERM) if way == "sigterm" else d.answer(box)
+    try:
+        g.process.wait(5)
+    except subprocess.TimeoutExpired:
+        raise Failure("the game still runs 5 s after it was to end")
+    gone = [line for line in log_of(g.process).splitlines() if "display went away" in line]
+    check(g.process.returncode == (way == "x") and len(gone) == (way == "x"), "ended with status %s, saying %s" % (
+        g.process.returncode, gone))  # in order: a signal is not what ended it
+    left = [p for p in d.run(["ps", "-o", "pid=,args=", "--ppid", str(os.getpid())]).splitlines() if int(
+        p.split()[0]) not in {c.pid for c in d.children} and not re.search(r"^\d+ (ps|sd_|\[sd_)", p.strip())]
+    check(not left, "processes left behind: %s" % left)
+    for server in servers.values():
+        server.kill() if server.args[0] in ("pulseaudio", "speech-dispatcher") and sound != "absent" else None
+    if way == "x":
+        d._server()
+    if way == "sighup":
+        d.button(False)
+    g = Game(d, exe, env=dict(env, DISPLAY=d.env["DISPLAY"]))
+    g.title()
+    check(not [w for w in d.windows() if w.title == "Error"], "the next copy was refused")
+
+
 SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e, "tap")),
              "keys": (X11, lambda d, e: journey(d, e, "keys")), "panel": (lambda *a: X11(*a, panel=True), journey),
              "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds), "speech": (X11, speech),
@@ -361,7 +420,7 @@ SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e,
 if __name__ == "__main__":
     exe, scenario, size, shots = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3], os.path.abspath(sys.argv[4])
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))  # the desktop is cleaned up on the way out
-    make, play = SCENARIOS[scenario]
+    make, play = SCENARIOS.get(scenario) or (X11, functools.partial(ending, row=scenario[len("ending-"):]))
     with make(*(int(v) for v in size.split("x")), shots) as desktop:
         try:
             play(desktop, exe)

@@ -7,8 +7,11 @@
 
 #include "platform/CardMoves.h"
 #include "platform/CommandButton.h"
+#include "platform/Ending.h"
 #include "platform/Label.h"
+#include "platform/Log.h"
 #include "platform/Timer.h"
+#include "platform/Worker.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
 #include "shell/Modulo1.h"
@@ -18,9 +21,13 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <set>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -77,6 +84,40 @@ struct Rules final : MoveRules {
     void PutBack(const Image& card) override { log << "back " + card.Name(); }
     void Escape() override { log << "escape"; }
     QStringList log;
+};
+
+// A sound or speech service that never answers: the first call holds its module's thread until the
+// test lets go, and meanwhile notes whether the single-copy key was free.
+struct Hung final : SoundOutput, SpeechEngine {
+    explicit Hung(const QString& key)
+    {
+        worker.Post([this, key](QObject&) {
+            const QByteArray name = '\0' + key.toUtf8(); // the guard's name in the abstract namespace
+            sockaddr_un guard{AF_UNIX, {}};
+            std::copy(name.begin(), name.end(), guard.sun_path);
+            for (holding = true; !letGo.tryAcquire(1, 10);) {
+                const int probe = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                freedWhileHeld =
+                    freedWhileHeld || ::connect(probe, reinterpret_cast<sockaddr*>(&guard),
+                                                socklen_t(offsetof(sockaddr_un, sun_path) + name.size())) != 0;
+                ::close(probe);
+            }
+        });
+    }
+    void Play(Cue) override
+    {
+        worker.Post([](QObject&) {});
+    }
+    void Say(const QString&) override
+    {
+        worker.Post([](QObject&) {});
+    }
+    void Stop() override {}
+    bool Finish(QDeadlineTimer deadline) override { return worker.Finish(deadline); }
+
+    QSemaphore letGo;
+    std::atomic<bool> holding = false, freedWhileHeld = false;
+    Worker<QObject> worker{"hung", lcStart()};
 };
 
 // The 13 colours of the background palette, 0xBBGGRR.
@@ -257,6 +298,28 @@ private slots:
         next = std::make_unique<support::Program>();
         Modulo1::Main(next->services);
         QVERIFY(next->boxes.seen.empty() && next->forms.Active());
+    }
+
+    // The end, whatever the services do: the key is free before the modules' threads are waited for,
+    // and a thread that its service holds is left, said once, instead of holding the end.
+    void endingWithHungServices()
+    {
+        const QString key = QStringLiteral("merendella-end-%1").arg(QCoreApplication::applicationPid());
+        App app(key);
+        QVERIFY(!app.PrevInstance());
+        auto *sound = new Hung(key), *voice = new Hung(key);
+        p->sound.SetOutput(std::unique_ptr<SoundOutput>(sound));
+        p->speech.SetEngine(std::unique_ptr<SpeechEngine>(voice));
+        p->sound.Play(Cue::Swap), p->speech.Say("ciao", nullptr);
+        QTRY_VERIFY(sound->holding && voice->holding);
+        QTest::ignoreMessage(QtWarningMsg, "the hung thread still waits for its service: left to the system");
+        QTest::ignoreMessage(QtWarningMsg, "the hung thread still waits for its service: left to the system");
+        QElapsedTimer ending;
+        ending.start();
+        QVERIFY(!EndModules(app, p->sound, p->speech));
+        QVERIFY(ending.elapsed() < 5000); // not a timing: without a bound it never returns
+        QVERIFY(sound->freedWhileHeld && voice->freedWhileHeld);
+        for (Hung* hung : {sound, voice}) hung->letGo.release(), delete hung;
     }
 
     // A 256-band gradient, turquoise to blue, edge to edge; on a tall display too.

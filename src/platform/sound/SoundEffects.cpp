@@ -2,7 +2,7 @@
 // starting a sound waits for the sound server and a move must not.
 
 #include "SoundPlugin.h"
-#include "Worker.h"
+#include "platform/Worker.h"
 
 #include <QAudioDevice>
 #include <QLoggingCategory>
@@ -21,6 +21,16 @@ class Player final : public QObject {
 public:
     void Open(const QStringList& files)
     {
+        // Asked here, not by the interface: a sound server that does not answer holds this thread
+        // only. Qt's audio backend says in its own words that it found none; the game says it once.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        const bool haveOutput = !QMediaDevices::audioOutputs().isEmpty();
+        qInstallMessageHandler(previous);
+        if (!haveOutput) {
+            qCWarning(lcSound, "no sound: no audio output was found (is a sound server running?)");
+            return;
+        }
         for (const QString& file : files) {
             auto* effect = new QSoundEffect(this);
             // QSoundEffect reads 16-bit PCM WAV files; it tells only that a file failed, not why.
@@ -34,8 +44,10 @@ public:
         }
     }
 
-    void Play(std::size_t cue)
+    // A cue that waited longer than its moment (the service held the thread) is not played late.
+    void Play(std::size_t cue, QDeadlineTimer moment)
     {
+        if (moment.hasExpired()) return;
         if (cue < effects_.size() && effects_[cue]->status() == QSoundEffect::Ready) effects_[cue]->play();
     }
 
@@ -57,7 +69,7 @@ public:
 
     void Play(platform::Cue cue) override
     {
-        player_.Post([cue](Player& player) { player.Play(std::size_t(cue)); });
+        player_.Post([cue, moment = QDeadlineTimer(300)](Player& player) { player.Play(std::size_t(cue), moment); });
     }
 
     void Stop() override
@@ -65,8 +77,10 @@ public:
         player_.Post([](Player& player) { player.Stop(); });
     }
 
+    bool Finish(QDeadlineTimer deadline) override { return player_.Finish(deadline); }
+
 private:
-    platform::Worker<Player> player_{QStringLiteral("sound")};
+    platform::Worker<Player> player_{QStringLiteral("sound"), lcSound()};
 };
 
 } // namespace
@@ -79,13 +93,6 @@ class SoundEffectsPlugin final : public QObject, public platform::SoundPlugin {
 public:
     std::unique_ptr<platform::SoundOutput> Open(const QStringList& files) override
     {
-        // Qt's audio backend tells in its own words that it found no sound server; the game says
-        // it once, in its own.
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-        const bool haveOutput = !QMediaDevices::audioOutputs().isEmpty();
-        qInstallMessageHandler(previous);
-        if (!haveOutput) return nullptr;
         return std::make_unique<SoundEffects>(files);
     }
 };

@@ -3,7 +3,7 @@
 // voices, or hang, and no move of the child may wait for it.
 
 #include "SpeechPlugin.h"
-#include "Worker.h"
+#include "platform/Worker.h"
 
 #include <QLocale>
 #include <QLoggingCategory>
@@ -14,6 +14,8 @@
 #include <malloc.h>
 #endif
 #include <algorithm>
+#include <mutex>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcSpeech, "merendella.speech")
 
@@ -72,6 +74,13 @@ private:
     QPointer<QTextToSpeech> engine_;
 };
 
+// What the child is to hear next. While the service is slow or hangs, a newer utterance replaces
+// the one that waits (an empty one stops the voice), so that nothing piles up behind it.
+struct Next {
+    std::mutex mutex;
+    std::optional<QString> text;
+};
+
 class Voice final : public platform::SpeechEngine {
 public:
     Voice()
@@ -79,18 +88,37 @@ public:
         speaker_.Post([](Speaker& speaker) { speaker.Start(); });
     }
 
-    void Say(const QString& text) override
-    {
-        speaker_.Post([text](Speaker& speaker) { speaker.Say(text); });
-    }
-
-    void Stop() override
-    {
-        speaker_.Post([](Speaker& speaker) { speaker.Stop(); });
-    }
+    void Say(const QString& text) override { Tell(text); }
+    void Stop() override { Tell(QString()); }
+    bool Finish(QDeadlineTimer deadline) override { return speaker_.Finish(deadline); }
 
 private:
-    platform::Worker<Speaker> speaker_{QStringLiteral("speech")};
+    void Tell(const QString& text)
+    {
+        {
+            const std::lock_guard lock(next_->mutex);
+            if (std::exchange(next_->text, text)) return; // a call already waits, and will take this
+        }
+        const bool posted = speaker_.Post([next = next_](Speaker& speaker) {
+            std::optional<QString> text;
+            {
+                const std::lock_guard lock(next->mutex);
+                text.swap(next->text);
+            }
+            if (!text) return;
+            if (text->isEmpty())
+                speaker.Stop();
+            else
+                speaker.Say(*text);
+        });
+        if (!posted) {
+            const std::lock_guard lock(next_->mutex);
+            next_->text.reset();
+        }
+    }
+
+    std::shared_ptr<Next> next_ = std::make_shared<Next>();
+    platform::Worker<Speaker> speaker_{QStringLiteral("speech"), lcSpeech()};
 };
 
 } // namespace

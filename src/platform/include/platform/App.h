@@ -25,6 +25,9 @@ public:
     // Tells the copy that runs that another was started; true when it answered within a second,
     // taking on to tell the user.
     bool TellRunningCopy();
+    // Frees the key at once, so that the next copy may start: the first thing the program's end
+    // does, before anything that could wait. Safe to call twice.
+    void Release();
     // What this copy does when a later one tells it so.
     void SetSecondCopyHandler(std::function<void()> handler) { secondCopy_ = std::move(handler); }
     // The folder that holds the program's files, without a trailing separator.

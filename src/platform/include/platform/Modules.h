@@ -13,7 +13,7 @@ namespace platform {
 // not loaded at every start.
 
 // Plays sounds/ of this folder through merendella_sound. Null, with the reason said once, when
-// there is no module or no audio output; a sound file that cannot be played is silence, said once.
+// there is no module; no audio output, or a sound file that cannot be played, is silence, said once.
 std::unique_ptr<SoundOutput> OpenSoundOutput(const QString& folder);
 
 // Speaks Italian through merendella_speech and the desktop's speech service. Null, with the reason

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <memory>
 
 namespace platform {
@@ -13,6 +14,8 @@ public:
     virtual ~SoundOutput() = default;
     virtual void Play(Cue cue) = 0; // never waits
     virtual void Stop() = 0;        // silences what is playing
+    // Lets go of the sound service by the deadline; false when it still holds the output.
+    virtual bool Finish(QDeadlineTimer) { return true; }
 };
 
 // The program's sounds: silent until an output is given (the sounds are read once the first
@@ -23,6 +26,8 @@ public:
     void Play(Cue cue);
     bool Muted() const { return muted_; }
     void SetMuted(bool muted);
+    // The output gone by the deadline; false when its service still held it, and it was left so.
+    bool Close(QDeadlineTimer deadline);
 
 private:
     std::unique_ptr<SoundOutput> output_;

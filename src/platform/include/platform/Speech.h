@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <memory>
 
@@ -11,6 +12,8 @@ public:
     virtual ~SpeechEngine() = default;
     virtual void Say(const QString& text) = 0; // replaces what is being said; never waits
     virtual void Stop() = 0;
+    // Lets go of the speech service by the deadline; false when it still holds the engine.
+    virtual bool Finish(QDeadlineTimer) { return true; }
 };
 
 // The program's voice, for children who cannot read yet: silent until an engine is given (it is
@@ -25,6 +28,8 @@ public:
     void Forget(const void* from);
     bool Muted() const { return muted_; }
     void SetMuted(bool muted);
+    // The engine gone by the deadline; false when its service still held it, and it was left so.
+    bool Close(QDeadlineTimer deadline);
 
 private:
     std::unique_ptr<SpeechEngine> engine_;

@@ -3,6 +3,7 @@
 #include "platform/App.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
+#include "platform/EndSignals.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
@@ -16,7 +17,8 @@ class Program {
 public:
     explicit Program(const platform::Settings& settings = {});
     ~Program();
-    // Runs Main and then the event loop while a screen is loaded; the process's exit status.
+    // Runs Main and then the event loop while a screen is loaded, and ends within a second of the
+    // moment the program decides to; the process's exit status.
     int Run();
 
 private:
@@ -29,4 +31,5 @@ private:
     platform::Speech speech_;
     platform::Forms forms_; // the screens go first: they use the rest
     platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_, settings_};
+    platform::EndSignals signals_{[this] { forms_.End(); }}; // as "Esci" answered Yes
 };
