@@ -108,8 +108,8 @@ private:
     // still shows inside them.
     void PaintGlow(QPainter& p)
     {
-        const int band = std::max(6, std::min(width(), height()) / 5);
-        const int solid = band / 3;
+        const int band = std::max(6, std::min(width(), height()) / 4);
+        const int solid = band / 4;
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setBrush(Qt::NoBrush);
         for (int k = band - 1; k >= 0; --k) {

@@ -126,7 +126,7 @@ constexpr std::array<ControlDesc, 31> Controls()
     // Help on request, in the free space above the move counter: a lit bulb. The keys stay with
     // the cards, so it never takes the focus.
     c[n++] = {.kind = ControlKind::CommandButton, .name = "BottoneAiuto",
-              .left = 5520, .top = 5160, .width = 1575, .height = 1095,
+              .left = 5520, .top = 5400, .width = 1575, .height = 855,
               .caption = "aiuto", .font = {"Arial", 14.25, false, false},
               .pointer = art::BigArrow, .picture = art::LightBulb, .graphical = true};
     c[n++] = {.kind = ControlKind::Image, .name = "Image5",
