@@ -9,6 +9,7 @@
 #include "platform/MenuItem.h"
 #include "platform/Picture.h"
 #include "platform/Random.h"
+#include "platform/Settings.h"
 #include "platform/Sound.h"
 #include "platform/Speech.h"
 #include "platform/Text.h"
@@ -52,11 +53,13 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
       Label1(Get<Label>(QStringLiteral("Label1"))),
       Label2(Get<Label>(QStringLiteral("Label2"))),
       Command1(Get<CommandButton>(QStringLiteral("Command1"))),
+      BottoneAiuto(Get<CommandButton>(QStringLiteral("BottoneAiuto"))),
       Timer1(Get<Timer>(QStringLiteral("Timer1"))),
       mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
       content_(content),
       moves_(*this, *this),
-      confetti_(services.clock)
+      confetti_(services.clock),
+      hints_(content, *this, services)
 {
     Command1.SetClickHandler([this] { Command1_Click(); });
     mnuEsci.SetClickHandler([this] { mnuEsci_Click(); });
@@ -68,6 +71,11 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
     }
     Label1.SetClickHandler([this] { SayInstructions(); });
     AddShortcut(Qt::Key_F1, [this] { SayInstructions(); });
+    // A grown-up may leave the child to find every swap alone.
+    BottoneAiuto.SetVisible(services.settings.hints);
+    if (!services.settings.hints) return;
+    BottoneAiuto.SetClickHandler([this] { BottoneAiuto_Click(); });
+    AddShortcut(Qt::Key_H, [this] { BottoneAiuto_Click(); });
 }
 
 void GameScreen::Form_Load() { layout::CreateLayout(*this); }
@@ -90,7 +98,8 @@ void GameScreen::Form_Resize() { layout::ResizeLayout(); }
 
 void GameScreen::Ricomincia()
 {
-    moves_.Cancel(); // a card picked in the last game belongs to it
+    moves_.Cancel(); // a card picked in the last game belongs to it, and so does a hint
+    hints_.End();
     Command1.SetVisible(false);
     NumeroMosse = 0;
     congratulating_ = false;
@@ -120,6 +129,8 @@ void GameScreen::Ricomincia()
 
 void GameScreen::Command1_Click() { Ricomincia(); }
 
+void GameScreen::BottoneAiuto_Click() { hints_.Show({&Image1, &Image2, &Image3}); }
+
 void GameScreen::mnuEsci_Click()
 {
     if (MsgBox(QStringLiteral("vuoi tornare al menù? "), vbYesNo + vbQuestion, QStringLiteral("Merendella")) != vbYes)
@@ -148,6 +159,7 @@ void GameScreen::Swap(Image& target, Control& source)
 
     Describe(target);
     Describe(*card);
+    hints_.End();
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
     services_.sound.Play(Cue::Swap);
@@ -157,6 +169,7 @@ void GameScreen::ShowMoves() { Label2.SetCaption(QStringLiteral("Mosse ") + QStr
 
 void GameScreen::Timer1_Timer()
 {
+    hints_.Tick();
     // The platform goes on ticking while the congratulation is open: one is enough.
     if (congratulating_) return;
 

@@ -186,7 +186,9 @@ void CardMoves::Set(Image*& slot, Image* card)
 {
     Image* old = std::exchange(slot, card);
     for (Image* c : {old, card})
-        if (c) c->SetMarks((c == picked_ ? Image::Picked : 0) | (c == highlighted_ ? Image::Highlighted : 0));
+        if (c)
+            c->SetMarks((c->Marks() & Image::Glow) | (c == picked_ ? Image::Picked : 0) |
+                        (c == highlighted_ ? Image::Highlighted : 0));
 }
 
 void CardMoves::PutDown()

@@ -42,6 +42,7 @@ protected:
             PaintPicture(p, inner, picture.Image());
         }
         if (owner_.border_) qDrawShadePanel(&p, rect(), palette(), true, 1);
+        if (owner_.marks_ & Image::Glow) PaintGlow(p);
         if (owner_.marks_ & Image::Picked) PaintRing(p, 0, QColor(30, 40, 120), QColor(255, 200, 0));
         if (owner_.marks_ & Image::Highlighted)
             PaintRing(p, owner_.marks_ & Image::Picked ? 2 : 0, Qt::white, QColor(0, 90, 200));
@@ -102,6 +103,24 @@ private:
         p.setPen(QPen(inner, band * 0.6, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         p.drawRect(ring);
     }
+
+    // A warm golden light at the card's edges, fading inwards; wider than the rings, so that it
+    // still shows inside them.
+    void PaintGlow(QPainter& p)
+    {
+        const int band = std::max(6, std::min(width(), height()) / 4);
+        const int solid = band / 4;
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setBrush(Qt::NoBrush);
+        for (int k = band - 1; k >= 0; --k) {
+            QColor light = GlowColor;
+            if (k >= solid) light.setAlphaF(0.85f * float(band - k) / float(band - solid + 1));
+            p.setPen(QPen(light, 1));
+            p.drawRect(rect().adjusted(k, k, -k - 1, -k - 1));
+        }
+    }
+
+    static constexpr QColor GlowColor{255, 176, 20};
 
     Image& owner_;
     QPixmap cache_;

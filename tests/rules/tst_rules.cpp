@@ -1,6 +1,7 @@
 // The rules without any display: which deal a draw gives, the win rule with the values of cards,
 // the palette. Every expected value is written out as the game's designers gave it.
 
+#include "rules/Hint.h"
 #include "rules/Palette.h"
 #include "rules/Rules.h"
 #include "support/Solver.h"
@@ -100,6 +101,44 @@ private slots:
                               "figurina da 1 punto", "figurina da 10 punti"}));
         QCOMPARE(CardPlace(0, 2) + " / " + CardPlace(2, 6),
                  "primo bambino, carta 3 di 7 / terza bambina, carta 7 di 7");
+    }
+
+    // The hint on boards written out by hand: the swap as "hand.index-hand.index", or none.
+    void hints_data()
+    {
+        QTest::addColumn<QStringList>("hands");
+        QTest::addColumn<QString>("swap");
+        const QString sevens = "7 7 7 7 7 7 7", ones = "1 1 1 1 1 1 1";
+        QTest::newRow("even") << QStringList{sevens, "6 8 7 7 7 7 7", "0 14 7 7 7 7 7"} << "none";
+        QTest::newRow("one from the end, two ways: the leftmost")
+            << QStringList{"2 2 3 2 2 2 2", "2 2 2 2 2 2 1", "2 2 2 2 2 2 2"} << "0.0-1.6";
+        QTest::newRow("every swap worse but one")
+            << QStringList{"20 0 0 0 0 0 0", "3 3 3 3 3 3 3", "1 7 7 7 0 0 0"} << "0.1-2.0";
+        QTest::newRow("shortest way, not the narrowest swap")
+            << QStringList{"0 0 2 2 2 2 2", "0 0 2 2 2 2 2", "3 3 2 2 2 2 2"} << "0.0-2.2";
+        QTest::newRow("a fresh deal: of three shortest, the narrowest")
+            << QStringList{"0 0 0 0 0 0 0", ones, "2 2 2 2 2 2 2"} << "0.0-2.0";
+        QTest::newRow("no end, a narrower spread") << QStringList{"5 0 0 0 0 0 0", ones, ones} << "0.1-1.0";
+        QTest::newRow("no end, no swap helps")
+            << QStringList{"1 0 0 0 0 0 0", "0 0 0 0 0 0 0", "0 0 0 0 0 0 0"} << "none";
+    }
+
+    void hints()
+    {
+        QFETCH(QStringList, hands);
+        QFETCH(QString, swap);
+        BoardValues board;
+        for (int h = 0; h < Hands; ++h)
+            for (int i = 0; i < CardsPerHand; ++i)
+                board[std::size_t(h)][std::size_t(i)] = hands[h].split(' ')[i].toInt();
+        const auto hint = HintFor(board);
+        QCOMPARE(hint ? QString("%1.%2-%3.%4")
+                            .arg(hint->first.hand)
+                            .arg(hint->first.index)
+                            .arg(hint->second.hand)
+                            .arg(hint->second.index)
+                      : "none",
+                 swap);
     }
 
     // Evenly spread draws: every position a 1/18 share, repeated colours more often; never 0.

@@ -395,6 +395,57 @@ private slots:
         QCOMPARE(p->Open("FormMemory2").Label2.Caption(), "Mosse 0");
     }
 
+    // Help on request, by the bulb or by H: two cards of a good swap glow and the voice names them,
+    // and nothing moves. The keys still reach the cards and their rings leave the glow, which ends
+    // with a move, a new deal or six seconds on the clock. A grown-up may turn help off.
+    void hints_data()
+    {
+        QTest::addColumn<QString>("end");
+        for (const char* end : {"move", "new game", "clock", "help off"}) QTest::newRow(end) << end;
+    }
+
+    void hints()
+    {
+        QFETCH(QString, end);
+        p->settings.hints = end != "help off";
+        GameScreen& g = p->Open("FormMemory");
+        QVERIFY(QTest::qWaitForWindowActive(g.Window()));
+        p->said.clear();
+        const support::Board dealt = support::Values(g);
+        Image &a = g.Image1[0], &b = g.Image3[0];
+        auto glows = [](Image& card) {
+            return card.Widget()->grab().toImage().pixelColor(2, card.Widget()->height() / 2) == QColor(255, 176, 20);
+        };
+        if (end == "move")
+            QTest::mouseClick(g.BottoneAiuto.Widget(), Qt::LeftButton);
+        else
+            QTest::keyClick(g.Window(), Qt::Key_H);
+        if (end == "help off") {
+            QVERIFY(!g.BottoneAiuto.Widget()->isVisible() && p->said.isEmpty() && !glows(a) && !glows(b));
+            return;
+        }
+        QCOMPARE(p->said, QStringList{"prova a scambiare la tortina con 1 fragola del primo bambino con la tortina "
+                                      "con 3 fragole della terza bambina"});
+        QVERIFY(glows(a) && glows(b) && !glows(g.Image3[1]));
+        QVERIFY(support::Values(g) == dealt && g.Label2.Caption() == "Mosse 0" && !p->sounds.contains("swap"));
+        QWidget* keys = g.Window()->focusWidget() ? g.Window()->focusWidget() : g.Window(); // as the window system
+        QTest::keyClick(keys, Qt::Key_Down);
+        QTest::keyClick(keys, Qt::Key_Return);
+        QVERIFY(g.Moves().Picked() == &a && (a.Marks() & Image::Glow));
+        QTest::keyClick(g.Window(), Qt::Key_Escape);
+        QVERIFY(glows(a));
+        if (end == "move") support::Drop(g, 8, 1);
+        if (end == "new game") g.Ricomincia();
+        if (end == "clock") {
+            p->clock.now += 5900;
+            g.Timer1.Tick();
+            QVERIFY(glows(a));
+            p->clock.now += 100;
+            g.Timer1.Tick();
+        }
+        QVERIFY(!glows(a) && !glows(b));
+    }
+
 private:
     std::unique_ptr<support::Program> p;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/Hints.h"
 #include "platform/CardMoves.h"
 #include "platform/Confetti.h"
 #include "platform/ControlArray.h"
@@ -35,6 +36,8 @@ public:
     void Ricomincia();
 
     void Command1_Click();
+    // Help on request (the bulb, or H): the two cards of a good swap glow, and the voice says them.
+    void BottoneAiuto_Click();
     void mnuEsci_Click();
     void Image1_DragDrop(int Index, platform::Control& Source, double X, double Y);
     void Image2_DragDrop(int Index, platform::Control& Source, double X, double Y);
@@ -59,6 +62,7 @@ public:
     platform::Label& Label1;
     platform::Label& Label2;
     platform::CommandButton& Command1;
+    platform::CommandButton& BottoneAiuto;
     platform::Timer& Timer1;
     platform::MenuItem& mnuEsci;
 
@@ -82,6 +86,7 @@ private:
     const rules::ContentSet& content_;
     platform::CardMoves moves_;
     platform::Confetti confetti_;
+    Hints hints_;
     bool congratulating_ = false;
 };
 

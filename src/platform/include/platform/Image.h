@@ -25,8 +25,9 @@ public:
     bool DragAutomatic() const { return dragAutomatic_; }
     void SetDragAutomatic(bool on) { dragAutomatic_ = on; }
 
-    // The rings drawn over the image: the pick of a tap or a key, the keyboard's highlight.
-    enum Mark { Picked = 1, Highlighted = 2 };
+    // What is drawn over the image: the rings of the pick of a tap or a key and of the keyboard's
+    // highlight, and the golden glow of a hint's cards.
+    enum Mark { Picked = 1, Highlighted = 2, Glow = 4 };
     int Marks() const { return marks_; }
     void SetMarks(int marks);
 

@@ -24,6 +24,7 @@ inline constexpr std::string_view Waving = ":/screens/art/waving.ico";
 inline constexpr std::string_view Aeroplane = ":/screens/art/aeroplane.ico";
 inline constexpr std::string_view RightArrow = ":/screens/art/rightarrow.ico";
 inline constexpr std::string_view BigArrow = ":/screens/art/bigarrow.cur";
+inline constexpr std::string_view LightBulb = ":/screens/art/lightbulb.ico";
 } // namespace art
 
 // ---- Title screen ----
@@ -103,9 +104,9 @@ constexpr ControlDesc Child(int index)
             .picture = ChildPicture[index], .stretch = true};
 }
 
-constexpr std::array<ControlDesc, 30> Controls()
+constexpr std::array<ControlDesc, 31> Controls()
 {
-    std::array<ControlDesc, 30> c{};
+    std::array<ControlDesc, 31> c{};
     int n = 0;
     for (int hand = 0; hand < 3; ++hand)
         for (int i = 0; i < 7; ++i) c[n++] = Card(hand, i);
@@ -122,6 +123,12 @@ constexpr std::array<ControlDesc, 30> Controls()
               .left = 7920, .top = 6240, .width = 1815, .height = 855,
               .caption = "ricomincia", .font = {"Arial", 14.25, false, false},
               .pointer = art::RightArrow, .picture = art::RightArrow, .tabIndex = 0, .graphical = true};
+    // Help on request, in the free space above the move counter: a lit bulb. The keys stay with
+    // the cards, so it never takes the focus.
+    c[n++] = {.kind = ControlKind::CommandButton, .name = "BottoneAiuto",
+              .left = 5520, .top = 5400, .width = 1575, .height = 855,
+              .caption = "aiuto", .font = {"Arial", 14.25, false, false},
+              .pointer = art::BigArrow, .picture = art::LightBulb, .graphical = true};
     c[n++] = {.kind = ControlKind::Image, .name = "Image5",
               .left = 120, .top = 5400, .width = 1935, .height = 1695,
               .stretch = true, .visible = false};
@@ -130,7 +137,7 @@ constexpr std::array<ControlDesc, 30> Controls()
     return c;
 }
 
-inline constexpr std::array<ControlDesc, 30> GameControls = Controls();
+inline constexpr std::array<ControlDesc, 31> GameControls = Controls();
 
 } // namespace game_layout
 

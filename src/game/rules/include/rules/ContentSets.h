@@ -31,6 +31,9 @@ struct ContentSet {
 
 // The three children, whose hands are the three rows.
 inline constexpr std::array<std::string_view, Hands> Children{"primo bambino", "secondo bambino", "terza bambina"};
+// Whose a card is, said after its name: "la tortina senza fragole della terza bambina".
+inline constexpr std::array<std::string_view, Hands> ChildrenOf{"del primo bambino", "del secondo bambino",
+                                                                "della terza bambina"};
 
 namespace sticker {
 inline constexpr CardKind P1{"\\img\\figurine1.jpg", 1};
@@ -82,5 +85,8 @@ inline constexpr ContentSet Tarts{
 };
 
 inline constexpr std::string_view SecondInstruction = "Sei capace di accontentarli?";
+
+// A hint said aloud: each card's name and whose it is, for %1 %2 and %3 %4.
+inline constexpr std::string_view HintPhrase = "prova a scambiare la %1 %2 con la %3 %4";
 
 } // namespace rules

@@ -1,0 +1,49 @@
+#include "game/Hints.h"
+
+#include "platform/Clock.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/Services.h"
+#include "platform/Speech.h"
+#include "rules/Hint.h"
+#include "rules/Rules.h"
+
+using namespace platform;
+
+namespace game {
+
+Hints::Hints(const rules::ContentSet& content, Form& screen, Services& services)
+    : content_(content),
+      screen_(screen),
+      services_(services)
+{}
+
+void Hints::Show(const Hands& hands)
+{
+    End();
+    rules::BoardValues board{};
+    for (std::size_t h = 0; h < board.size(); ++h)
+        for (std::size_t i = 0; i < board[h].size(); ++i) board[h][i] = rules::CardValue((*hands[h])[int(i)].Tag());
+    const auto hint = rules::HintFor(board);
+    if (!hint) return;
+    for (rules::CardSpot spot : {hint->first, hint->second}) {
+        Image& card = (*hands[std::size_t(spot.hand)])[spot.index];
+        card.SetMarks(card.Marks() | Image::Glow);
+        glowing_.push_back(&card);
+    }
+    shownAt_ = services_.clock.Milliseconds();
+    services_.speech.Say(rules::HintWords(content_, board, *hint), &screen_);
+}
+
+void Hints::Tick()
+{
+    if (!glowing_.empty() && services_.clock.Milliseconds() - shownAt_ >= GlowMilliseconds) End();
+}
+
+void Hints::End()
+{
+    for (Image* card : glowing_) card->SetMarks(card->Marks() & ~Image::Glow);
+    glowing_.clear();
+}
+
+} // namespace game
