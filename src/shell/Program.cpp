@@ -27,7 +27,7 @@ int Program::Run()
     QTimer::singleShot(0, [this] {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
-        speech_.SetEngine(platform::OpenSpeech(app_.Path()));
+        if (settings_.voice) speech_.SetEngine(platform::OpenSpeech(app_.Path())); // else none at all
     });
     return QApplication::exec();
 }
