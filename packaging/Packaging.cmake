@@ -68,6 +68,10 @@ endif()
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/merendella
         RENAME copyright)
 
+# A commented example of the settings file, for a grown-up or an administrator to copy to
+# /etc/xdg/merendella/ or ~/.config/merendella/.
+install(FILES ${PROJECT_SOURCE_DIR}/data/merendella.conf DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/merendella/examples)
+
 # The package is native (its version has no Debian revision: the game and its package come from
 # the same hands), so Debian calls its changelog changelog.gz. Its first entry is the release.
 file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog merendella_changelog_top LIMIT_COUNT 1)

@@ -1,7 +1,9 @@
 #include "platform/Log.h"
+#include "shell/Options.h"
 #include "shell/Program.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -48,6 +50,15 @@ void ReportFatal(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 int main(int argc, char** argv)
 {
+    // The settings first: --help and --version need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const auto options = Options::Read(arguments);
+    if (const auto* exit = std::get_if<Options::Exit>(&options)) {
+        std::fputs(exit->text.toLocal8Bit().constData(), exit->status ? stderr : stdout);
+        return exit->status;
+    }
+
     if (!HaveDisplay()) {
         qCCritical(lcStart, "no display found. Merendella is a desktop game and needs a graphical session "
                             "(X11 or Wayland).\nOn a machine without one, run it in a virtual display: "
@@ -56,5 +67,5 @@ int main(int argc, char** argv)
     }
     previousHandler = qInstallMessageHandler(ReportFatal);
     QApplication app(argc, argv);
-    return Program().Run();
+    return Program(std::get<platform::Settings>(options)).Run();
 }

@@ -8,6 +8,8 @@
 #include "platform/App.h"
 #include "platform/Control.h"
 #include "platform/Display.h"
+#include "platform/Settings.h"
+#include "platform/Sound.h"
 #include "platform/Speech.h"
 #include "platform/Text.h"
 #include "platform/Units.h"
@@ -26,8 +28,11 @@ Form::Form(const FormDesc& d, Services& services)
 {
     FormWindow::Handlers handlers{[this](bool restored) { ClientResized(restored); }, [this] { KeepFullScreen(); },
                                   [this] {
+                                      // In classroom mode the child cannot close the window.
+                                      if (services_.settings.kiosk) return services_.sound.Play(Cue::Nothing);
                                       if (auto close = close_) close();
                                   },
+                                  [this] { StateChanged(); },
                                   [this](QPainter& p, const QRect& r) { PaintBackground(p, r); }};
     window_ = new FormWindow(std::move(handlers), services_.clock);
     window_->setObjectName(name_);

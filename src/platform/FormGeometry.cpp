@@ -4,7 +4,11 @@
 #include "FormWindow.h"
 #include "platform/Display.h"
 #include "platform/Form.h"
+#include "platform/Settings.h"
 #include "platform/Units.h"
+
+#include <QTimer>
+#include <utility>
 
 namespace platform {
 
@@ -49,9 +53,23 @@ void Form::CoverDisplay()
 void Form::KeepFullScreen()
 {
     // Some window systems take full screen away while another program's window is shown (sway
-    // for a dialog of another client); the screen asks for it again when it is back in front.
-    if (fullScreen_ && !(window_->windowState() & Qt::WindowFullScreen))
-        window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+    // for a dialog of another client); the screen asks for it again when it is back in front, and
+    // comes back from minimised with it.
+    const Qt::WindowStates state = window_->windowState();
+    if (fullScreen_ && (state & (Qt::WindowMinimized | Qt::WindowFullScreen)) != Qt::WindowFullScreen)
+        window_->setWindowState((state & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+}
+
+void Form::StateChanged()
+{
+    // In classroom mode the screen covers the display whatever took that away (a window manager's
+    // key, minimising); asked again a moment later, so that a window system that refuses is not
+    // asked in a loop.
+    if (!services_.settings.kiosk || std::exchange(coverAgain_, true)) return;
+    QTimer::singleShot(250, window_, [this] {
+        coverAgain_ = false;
+        if (loaded_) KeepFullScreen();
+    });
 }
 
 double Form::ScaleWidth() const { return InScale(client_->width(), userScaleWidth_); }

@@ -85,6 +85,7 @@ void FormWindow::changeEvent(QEvent* e)
         const auto old = static_cast<QWindowStateChangeEvent*>(e)->oldState();
         // Restoring a minimised window rescales its controls, as any change of size does.
         if ((old & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized)) handlers_.resized(true);
+        handlers_.stateChanged();
     }
 }
 

@@ -15,6 +15,7 @@ public:
         std::function<void(bool restored)> resized; // restored: back from minimised
         std::function<void()> activated;
         std::function<void()> closeAsked;
+        std::function<void()> stateChanged; // minimised, full screen or not, by anyone
         std::function<void(QPainter&, const QRect&)> paintBackground;
     };
 

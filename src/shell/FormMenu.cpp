@@ -3,6 +3,8 @@
 #include "layout/GestoreLayout.h"
 #include "platform/CommandButton.h"
 #include "platform/Forms.h"
+#include "platform/Settings.h"
+#include "platform/Sound.h"
 #include "screens/ScreenDescriptions.h"
 #include "shell/Modulo1.h"
 #include "shell/ModuloColoriSuoni.h"
@@ -48,6 +50,8 @@ void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(*this); }
 
 void FormMenu::BottoneEsci_Click()
 {
+    // In classroom mode only a grown-up ends the program (Screens: the key for it).
+    if (services_.settings.kiosk) return services_.sound.Play(Cue::Nothing);
     if (MsgBox(QStringLiteral("sicuro di voler terminare?"), vbYesNo + vbQuestion, QStringLiteral("Merendella")) ==
         vbYes)
         services_.forms.End();

@@ -8,6 +8,8 @@
 #include "platform/Random.h"
 #include "platform/Screen.h"
 #include "platform/Services.h"
+#include "platform/Settings.h"
+#include "platform/Sound.h"
 #include "platform/Speech.h"
 
 #include <memory>
@@ -56,7 +58,15 @@ void Main(Services& services)
     services.app.SetSecondCopyHandler(
         [&services, telling = std::make_shared<bool>(false)] { TellOfSecondCopy(services, telling); });
     Randomize();
-    services.forms.Show(QStringLiteral("FormAvvio"));
+    services.sound.SetMuted(services.settings.mute);
+    services.speech.SetMuted(services.settings.mute);
+    // A grown-up may have chosen the game: the title and the menu are skipped, and leaving the game
+    // goes to the menu as always.
+    using Start = Settings::Start;
+    const Start start = services.settings.start;
+    services.forms.Show(QLatin1String(start == Start::Tarts      ? "FormMemory"
+                                      : start == Start::Stickers ? "FormMemory2"
+                                                                 : "FormAvvio"));
 }
 
 QString InformationText()

@@ -30,7 +30,7 @@ int Program::Run()
     QTimer::singleShot(0, [this] {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
-        speech_.SetEngine(platform::OpenSpeech(app_.Path()));
+        if (settings_.voice) speech_.SetEngine(platform::OpenSpeech(app_.Path())); // else none at all
     });
     const int status = QApplication::exec();
     // Decided: the end comes within a second, whatever a sound, speech or display service does.

@@ -4,6 +4,7 @@
 #include "platform/Form.h"
 #include "platform/Forms.h"
 #include "platform/Services.h"
+#include "platform/Settings.h"
 #include "platform/Sound.h"
 #include "platform/Speech.h"
 #include "shell/FormAvvio.h"
@@ -28,8 +29,13 @@ void RegisterScreens(Services& services)
             form->AddShortcut(Qt::Key_M, [&services] {
                 const bool muted = !services.sound.Muted();
                 services.sound.SetMuted(muted);
-                services.speech.SetMuted(muted);
+                if (services.settings.voice) services.speech.SetMuted(muted);
             });
+            // In classroom mode the grown-up's way out: three keys held at once, of which a child
+            // at play does not hold two modifiers; a held key does not repeat it.
+            if (services.settings.kiosk)
+                form->AddShortcut((Qt::CTRL | Qt::SHIFT | Qt::Key_Q).toCombined(),
+                                  [&services] { services.forms.End(); });
             return form;
         });
 }

@@ -39,9 +39,9 @@ def signature(name, grid=16, side=430):
 class Game:
     """One copy of the game on a desktop, and what the driver knows of its screens."""
 
-    def __init__(self, d, exe, **spawn):
+    def __init__(self, d, exe, *options, **spawn):
         self.d, self.bar, self.at = d, 0, None
-        self.process = d.spawn([exe], "game", **spawn)
+        self.process = d.spawn([exe, *options], "game", **spawn)
 
     def covering(self):
         """The game's window when it covers the whole display, in full-screen state where there is a panel."""
@@ -412,10 +412,33 @@ def ending(d, exe, row):
     check(not [w for w in d.windows() if w.title == "Error"], "the next copy was refused")
 
 
+def classroom(d, exe):
+    """--help with no display at all, a bad option with no window; the stickers board first, no voice loaded; in
+    classroom mode (merendella.conf) Alt+F4 and minimising leave the game on the display, Ctrl+Shift+Q ends it."""
+    bare = {k: v for k, v in d.env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
+    helped, bad = (subprocess.run([exe, option], env=env, capture_output=True, text=True, timeout=WAIT)
+                   for option, env in (("--help", bare), ("--game=tetris", d.env)))
+    check(helped.returncode == 0 and helped.stdout.startswith("Usage: merendella [options]\n"), "--help: %s" % helped)
+    check(bad.returncode == 2 and bad.stderr == "merendella: bad value --game=tetris; it takes torte or figurine\n"
+          and not d.windows(), "a bad option: %s" % bad)
+    with open(os.path.join(d.folder("config/merendella"), "merendella.conf"), "w") as conf:  # XDG_CONFIG_HOME
+        conf.write("# set by a grown-up\nkiosk = true\n")
+    g = Game(d, exe, "--game=figurine", "--no-voice")
+    board = g.deal(STICKERS, g.game())
+    d.shot("first-screen")
+    for gesture in ("close", "minimise"):
+        d.key("alt+F4") if gesture == "close" else d.minimise(d.windows(g.process.pid)[0])
+        time.sleep(1)
+        check(g.board(g.game(), STICKERS) == board, "the game changed after %s" % gesture)
+    d.key("ctrl+shift+q")
+    check(g.process.wait(WAIT) == 0 and "speech" not in log_of(g.process), "the end: %s" % log_of(g.process))
+
+
 SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e, "tap")),
              "keys": (X11, lambda d, e: journey(d, e, "keys")), "panel": (lambda *a: X11(*a, panel=True), journey),
              "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds), "speech": (X11, speech),
-             "accessible": (lambda *a: X11(*a, bus=True), accessible)}
+             "accessible": (lambda *a: X11(*a, bus=True), accessible),
+             "classroom": (lambda *a: X11(*a, panel=True), classroom)}
 
 if __name__ == "__main__":
     exe, scenario, size, shots = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3], os.path.abspath(sys.argv[4])

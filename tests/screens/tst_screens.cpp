@@ -15,6 +15,7 @@
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
 #include "shell/Modulo1.h"
+#include "shell/Options.h"
 
 #include <QLabel>
 #include <QLocalSocket>
@@ -22,6 +23,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSemaphore>
+
+
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <set>
@@ -392,6 +396,99 @@ private slots:
                                       "sicuro di voler terminare? | Torte | Figurine");
         QTest::mouseClick(menu.Command2.Widget(), Qt::LeftButton);
         QCOMPARE(layout::GestoreLayout->SourceForm(), p->forms.Find("FormMemory2")); // the game's scaler took over
+    }
+
+    // The settings: the system's folders (the first listed winning), the user's over them, the command
+    // line over all; a bad value in a file is told and ignored, a bad option ends the program.
+    void settings_data()
+    {
+        QTest::addColumn<QStringList>("files"); // the first system folder's, the second's, the user's
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("settings"); // or how the program ends
+        QTest::addColumn<QString>("said");     // the log line, or the exit's text
+        const auto row = [](const char* name, QStringList files, QStringList arguments, QString settings,
+                            QString said = {}) { QTest::newRow(name) << files << arguments << settings << said; };
+        row("none", {"", "", ""}, {}, "title sound voice hints child -1");
+        row("first system folder first", {"game=torte", "game=figurine\nmute=true\nscan=2.5", ""}, {},
+            "tarts mute voice hints child 2.5");
+        row("user over system", {"kiosk=true\nvoice=false", "", "[General]\nkiosk=false\nhints=FALSE"}, {},
+            "title sound no-voice no-hints child -1");
+        row("command line over all", {"", "", "game=torte\nmute=false\nscan=9"},
+            {"--game=figurine", "--mute", "--no-voice", "--no-hints", "--kiosk", "--scan=0"},
+            "stickers mute no-voice no-hints kiosk 0");
+        row("bad value in a file", {"", "", "game=cake\nmute=true"}, {}, "title mute voice hints child -1",
+            "/user/merendella/merendella.conf: game=cake is not torte or figurine");
+        row("unknown option", {"", "", ""}, {"--kiosk", "--loud"}, "exit 2",
+            "^merendella: Unknown option 'loud'; the options are --help, .*--kiosk and --scan=SECONDS\n$");
+        row("bad value", {"", "", ""}, {"--scan=61"}, "exit 2",
+            "^merendella: bad value --scan=61; it takes a number of seconds from 0 to 60\n$");
+        row("help", {"game=cake", "", ""}, {"--kiosk", "--help"}, "exit 0",
+            "^Usage: merendella \\[options\\]\n.*\n  --kiosk  ");
+    }
+
+    void settings()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, settings);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QStringList folders{dir.filePath("system1"), dir.filePath("system2"), dir.filePath("user")};
+        for (int i = 0; i < 3; ++i) {
+            QFile file(folders[i] + "/merendella/merendella.conf");
+            QVERIFY(QDir().mkpath(folders[i] + "/merendella"));
+            if (!files[i].isEmpty()) QVERIFY(file.open(QIODevice::WriteOnly) && file.write(files[i].toUtf8()));
+        }
+        qputenv("XDG_CONFIG_DIRS", (folders[0] + ':' + folders[1]).toUtf8());
+        qputenv("XDG_CONFIG_HOME", folders[2].toUtf8());
+        QTest::failOnWarning(QRegularExpression("merendella\\.conf"));
+        if (!settings.startsWith("exit") && !said.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(said));
+        const auto read = Options::Read(QStringList{"merendella"} + arguments);
+        if (const auto* exit = std::get_if<Options::Exit>(&read)) {
+            QCOMPARE("exit " + QString::number(exit->status), settings);
+            QVERIFY2(
+                QRegularExpression(said, QRegularExpression::DotMatchesEverythingOption).match(exit->text).hasMatch(),
+                qPrintable(exit->text));
+        } else {
+            const Settings& s = std::get<Settings>(read);
+            QCOMPARE(QString("%1 %2 %3 %4 %5 %6")
+                         .arg(QStringList{"title", "tarts", "stickers"}[int(s.start)], s.mute ? "mute" : "sound",
+                              s.voice ? "voice" : "no-voice", s.hints ? "hints" : "no-hints",
+                              s.kiosk ? "kiosk" : "child")
+                         .arg(s.scan),
+                     settings);
+        }
+        for (int i = 0; i < 3; ++i) { // read, never written
+            QFile file(folders[i] + "/merendella/merendella.conf");
+            QCOMPARE(file.open(QIODevice::ReadOnly) ? QString(file.readAll()) : QString(), files[i]);
+        }
+    }
+
+    // Classroom mode, set up with a stickers game first, the sounds muted and no voice: neither the
+    // window's close nor the menu's "Esci" ends the program (the game's goes to the menu), M turns the
+    // sounds on alone, and only Ctrl+Shift+Q ends it.
+    void classroom()
+    {
+        p->settings = {.start = Settings::Start::Stickers, .mute = true, .voice = false, .kiosk = true};
+        Modulo1::Main(p->services);
+        auto* game = dynamic_cast<game::GameScreen*>(p->forms.Active());
+        QVERIFY(game && game->Name() == "FormMemory2" && QTest::qWaitForWindowActive(game->Window()));
+        QTest::keyClick(game->Window(), Qt::Key_M);
+        QVERIFY(!p->sound.Muted() && p->speech.Muted());
+        game->Window()->close();
+        p->boxes.answers = {vbYes, vbYes};
+        QTest::keyClick(game->Window(), Qt::Key_Escape);
+        auto* menu = dynamic_cast<FormMenu*>(p->forms.Active());
+        QVERIFY(menu && QTest::qWaitForWindowActive(menu->Window()));
+        QTest::mouseClick(menu->BottoneEsci.Widget(), Qt::LeftButton);
+        menu->Window()->close();
+        QTest::keyClick(menu->Window(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(p->quits == 0 && p->forms.Active() == menu && menu->Window()->isVisible());
+        QCOMPARE(p->sounds.join(' ') + " | " + QString::number(p->boxes.seen.size()),
+                 "stop nothing click nothing nothing | 1");
+        QTest::keyClick(menu->Window(), Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(p->quits == 1 && !menu->Window()->isVisible());
     }
 
     void doubleClickGuard()

@@ -119,7 +119,7 @@ public:
 
     // What Forms does with a screen: loading runs its load handler, and from then on its resize
     // handler; unloading takes it off the screen and stops its timers, and no handler of its runs
-    // again. The window's own close control asks for the close handler.
+    // again. The window's own close control asks for the close handler, except in classroom mode.
     void Load();
     void Unload();
     void SetCloseHandler(std::function<void()> handler) { close_ = std::move(handler); }
@@ -130,6 +130,7 @@ protected:
 private:
     void ClientResized(bool force = false);
     void KeepFullScreen();
+    void StateChanged();
     void PaintBackground(QPainter& painter, const QRect& rect) const;
     double InScale(int pixels, double userUnits) const;
     void LayoutWindow();
@@ -153,6 +154,7 @@ private:
     std::vector<Box> drawn_;
     bool loaded_ = false;
     bool fullScreen_ = false; // covers the display in the window system's full-screen state
+    bool coverAgain_ = false; // full screen is asked for again in a moment
     QSize lastClient_;
     std::function<void()> close_;
 };
