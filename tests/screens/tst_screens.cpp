@@ -289,8 +289,9 @@ private slots:
         }
         const int h = display.height() / 256;
         for (int rows : heights) QVERIFY2(rows == h || rows == h + 1, qPrintable(QString::number(rows)));
-        // The pointers: the big arrow over the screen and its labels, the ice-cream over "Avvio".
-        QCOMPARE(title.Client()->cursor().hotSpot(), QPoint(3, 1));
+        // The pointers, set once the first frame is on screen: the big arrow over the screen and its
+        // labels, the ice-cream over "Avvio".
+        QTRY_COMPARE(title.Client()->cursor().hotSpot(), QPoint(3, 1));
         QCOMPARE(title.Get<Label>("Label1").Widget()->cursor().hotSpot(), QPoint(3, 1));
         QVERIFY(title.BottoneAvvio.Widget()->cursor().hotSpot().x() > 3); // the ice-cream's, in its middle
         // "Avvio" opens the menu and leaves it alone on display.
@@ -307,7 +308,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(menu.Window()));
         const std::uint32_t colour = menu.BackColor();
         QVERIFY(PaletteColours.count(colour) && menu.Width() == 15360.0);
-        QCOMPARE(menu.Command1.Widget()->cursor().hotSpot(), QPoint(3, 1)); // the big arrow
+        QTRY_COMPARE(menu.Command1.Widget()->cursor().hotSpot(), QPoint(3, 1)); // the big arrow
         QCOMPARE(menu.Client()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(menu.Window()->focusWidget(), menu.BottoneEsci.Widget());
         QTest::keyClick(menu.BottoneEsci.Widget(), Qt::Key_Return);
@@ -373,7 +374,7 @@ private slots:
         auto& title = p->Open<FormAvvio>("FormAvvio");
         QCOMPARE(title.Find("Label2", 0)->Widget()->font().pointSizeF(), 72 * scale);
         QCOMPARE(title.BottoneAvvio.View()->iconSize().width(), qRound(32 * scale));
-        QCOMPARE(title.Client()->cursor().hotSpot(), QPoint(int(3 * scale), int(1 * scale)));
+        QTRY_COMPARE(title.Client()->cursor().hotSpot(), QPoint(int(3 * scale), int(1 * scale)));
         QVERIFY(fits(title.BottoneAvvio.Widget(), "Avvio", false, qRound(32 * scale)));
         QVERIFY(fits(title.Find("Label2", 0)->Widget(), "Merendella", true, 0));
         title.BottoneAvvio.Click();
@@ -392,7 +393,7 @@ private slots:
         QCOMPARE(game.Label2.Widget()->font().pointSizeF(), 15.75 * scale);
         game.Label2.SetCaption("Mosse 32767"); // drawn smaller where it would not fit
         QCOMPARE(game.Window()->findChild<QMenuBar*>()->font().pointSizeF(), system * scale);
-        QCOMPARE(game.Image1[0].Widget()->cursor().pixmap().width(), qRound(32 * scale));
+        QTRY_COMPARE(game.Image1[0].Widget()->cursor().pixmap().width(), qRound(32 * scale));
         QVERIFY(fits(game.Label1.Widget(), game.Label1.View()->text(), true, 0));
         QVERIFY(fits(game.Label2.Widget(), "Mosse 32767", true, 0));
         QVERIFY(fits(game.Command1.Widget(), "ricomincia", false, qRound(32 * scale)));
