@@ -56,13 +56,11 @@ bool App::PrevInstance()
 {
     if (guard_) return false;
     auto guard = std::make_unique<InstanceGuard>();
+    auto told = [this] {
+        if (auto handler = secondCopy_) handler();
+    };
     QString error;
-    switch (guard->Take(
-        key_,
-        [this] {
-            if (auto handler = secondCopy_) handler();
-        },
-        error)) {
+    switch (guard->Take(key_, told, error)) {
     case InstanceGuard::Outcome::Taken:
         guard_ = std::move(guard);
         return false;
