@@ -5,13 +5,21 @@ For each program, as the median of repeated runs, one after another (the game re
 second copy on the same display):
   * start: from just before the process is spawned to the X server's MapNotify of its first
     window, read from the server by a small X11 client on the same machine (sub-millisecond);
+  * first frame (with --title): from the same start to the moment the window's first frame is on screen: the
+    display's pixel (5, 0) polled (X11 GetImage on the root window, every millisecond) until it shows
+    the colour the program's first frame paints there: the title's turquoise top band
+    (19, 255, 228), or for the bare window the colour it settles on (read once before the runs);
+  * CPU time to each of the two: the time the process's threads ran by then, from the
+    scheduler's count (/proc/PID/task/*/schedstat), which a busy machine lengthens far less;
   * memory: VmRSS (and the peak, VmHWM) from /proc/PID/status once the program has settled;
     for the game, after clicking Avvio and then Figurine, when a sticker board has been dealt.
 
 The runs of the two programs alternate, so that a busy spell on the machine hits both.
 
 With --callgrind, also counts the instructions each program executes up to its first mapped
-window under valgrind's callgrind: a figure that other work on the machine does not disturb.
+window and to its first frame under valgrind's callgrind (profiles dumped before the first
+xcb_map_window and before the first image is put on the X server): figures that other work on
+the machine does not disturb.
 The profiles stay in the build folder for callgrind_annotate.
 
 Usage: bench/process_figures.py --build build-bench [--runs 11] [--size 1920x1080]
@@ -33,6 +41,10 @@ import sys
 import time
 
 MAP_NOTIFY = 19
+GET_IMAGE = 73
+Z_PIXMAP = 2
+PROBE = (5, 0)  # the top band of the title's gradient, where no control covers it
+TITLE_TOP = (19, 255, 228)
 SUBSTRUCTURE_NOTIFY_MASK = 0x80000
 CW_EVENT_MASK = 0x800
 SETTLE_S = 0.5
@@ -82,6 +94,28 @@ class XWatcher:
             if code == MAP_NOTIFY:
                 return now
 
+    def pixel(self, x, y):
+        """The (r, g, b) that the display shows at x, y (24-bit depth, 32 bits a pixel)."""
+        self.sock.sendall(struct.pack("<BBHIhhHHI", GET_IMAGE, Z_PIXMAP, 5, self.root, x, y, 1, 1, 0xFFFFFFFF))
+        while True:
+            head = self._read(32)
+            if head[0] == 0:
+                raise RuntimeError(f"X error {head[1]}")
+            if head[0] == 1:
+                length, = struct.unpack_from("<I", head, 4)
+                b, g, r = self._read(length * 4)[:3]
+                return r, g, b
+            # an event that came before the reply: not wanted here
+
+    def wait_colour(self, colour, timeout=TIMEOUT_S):
+        """Monotonic time at which the probed pixel first shows colour."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if self.pixel(*PROBE) == colour:
+                return time.monotonic()
+            time.sleep(0.001)
+        raise TimeoutError(f"the display never showed {colour}")
+
     def close(self):
         self.sock.close()
 
@@ -118,6 +152,19 @@ def memory_kib(pid):
     return fields
 
 
+def cpu_ms(pid):
+    """CPU time the process's threads have run so far (the scheduler's own count, in ns): unlike
+    the wall-clock figures, what other work on the machine does not lengthen."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as stat:
+                total += int(stat.read().split()[0])
+        except OSError:
+            pass  # a thread that just ended
+    return total / 1e6
+
+
 def stop(process):
     if process.poll() is None:
         process.send_signal(signal.SIGTERM)
@@ -132,8 +179,9 @@ def click(env, x, y):
     subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=env, check=True)
 
 
-def run_once(program, env, display, deal_at=None, screenshot=None):
-    """Start figure in ms, and memory once settled (after a deal when deal_at is given)."""
+def run_once(program, env, display, deal_at=None, screenshot=None, frame=None):
+    """Start and first-frame figures in ms, and memory once settled (after a deal when deal_at is
+    given). frame: the colour of the first frame at PROBE; None reads what the program settles on."""
     watcher = XWatcher(display)
     try:
         start = time.monotonic()
@@ -141,6 +189,10 @@ def run_once(program, env, display, deal_at=None, screenshot=None):
         try:
             mapped = watcher.wait_map()
             startup_ms = (mapped - start) * 1000
+            cpu = {"cpu_map_ms": cpu_ms(process.pid)}
+            frame_ms = (watcher.wait_colour(frame) - start) * 1000 if frame else None
+            if frame:
+                cpu["cpu_frame_ms"] = cpu_ms(process.pid)
             if deal_at:
                 for x, y in deal_at:
                     # A click in a screen's first double-click interval is taken for the second
@@ -151,35 +203,52 @@ def run_once(program, env, display, deal_at=None, screenshot=None):
             time.sleep(SETTLE_S)
             if process.poll() is not None:
                 raise RuntimeError(f"{program} ended early with status {process.returncode}")
-            memory = memory_kib(process.pid)
+            memory = memory_kib(process.pid) | cpu
+            if frame is None:
+                memory["colour"] = watcher.pixel(*PROBE)
             if screenshot:
                 subprocess.run(["import", "-window", "root", screenshot], env=env, check=True)
         finally:
             stop(process)
     finally:
         watcher.close()
-    return startup_ms, memory
+    return startup_ms, memory, frame_ms
+
+
+def part_total(path):
+    with open(path) as profile:
+        for line in profile:
+            if line.startswith(("summary:", "totals:")):
+                return int(line.split()[1])
+    raise RuntimeError(f"no summary in {path}")
 
 
 def instructions_to_first_map(program, env, display, out):
-    """Instructions executed from exec to the first MapNotify, counted by callgrind."""
+    """Instructions executed from exec to the first MapNotify, and to the first frame put on
+    screen (the first image sent to the X server), counted by callgrind."""
+    for old in (out + ".1", out + ".2"):
+        if os.path.exists(old):
+            os.remove(old)
     watcher = XWatcher(display)
     try:
-        process = subprocess.Popen(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", program],
+        process = subprocess.Popen(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}",
+                                    "--dump-before=xcb_map_window", "--dump-before=xcb_shm_put_image",
+                                    "--dump-before=xcb_put_image", program],
                                    env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             watcher.wait_map(timeout=180)
+            deadline = time.monotonic() + 180
+            while not os.path.exists(out + ".2") and time.monotonic() < deadline:
+                time.sleep(0.1)
+            time.sleep(1)  # the part being written
         finally:
-            # callgrind writes its profile when the program ends, even by a signal.
-            process.send_signal(signal.SIGINT)
+            # Each part was written before the call that ends it: nothing after them counts.
+            process.kill()
             process.wait(120)
     finally:
         watcher.close()
-    with open(out) as profile:
-        for line in profile:
-            if line.startswith("summary:"):
-                return int(line.split()[1])
-    raise RuntimeError(f"no summary in {out}")
+    to_map = part_total(out + ".1")
+    return to_map, to_map + part_total(out + ".2")
 
 
 def twips_centre(client_w, client_h, left, top, width, height, screen_w, screen_h):
@@ -226,29 +295,36 @@ def main():
     env.pop("WAYLAND_DISPLAY", None)
     runs = {"game": [], "bare": []}
     instructions = {}
+    frames = {}
     try:
         if args.callgrind:
             for name, program in (("bare", bare), ("game", game)):
                 out = os.path.join(os.path.abspath(args.build), f"callgrind.first-map.{name}")
-                instructions[name] = instructions_to_first_map(program, env, display, out)
-                print(f"instructions to the first mapped window, {name}: {instructions[name]:,} ({out})", flush=True)
-        # One unmeasured run each fills the page cache, as on a machine that has run Qt before.
-        run_once(bare, env, display)
+                instructions[name], frames[name] = instructions_to_first_map(program, env, display, out)
+                print(f"instructions to the first mapped window, {name}: {instructions[name]:,}; to its first "
+                      f"frame: {frames[name]:,} ({out}.1, .2)", flush=True)
+        # One unmeasured run each fills the page cache, as on a machine that has run Qt before;
+        # the bare window's tells the colour of its first frame.
+        bare_frame = tuple(run_once(bare, env, display)[1]["colour"])
         run_once(game, env, display, deal_at=deal_at)
+        game_frame = TITLE_TOP if args.title else None
         for i in range(args.runs):
-            b = run_once(bare, env, display)
-            g = run_once(game, env, display, deal_at=deal_at,
+            b = run_once(bare, env, display, frame=bare_frame)
+            g = run_once(game, env, display, deal_at=deal_at, frame=game_frame,
                          screenshot=args.screenshot if i == 0 else None)
-            runs["bare"].append({"start_ms": b[0], **b[1]})
-            runs["game"].append({"start_ms": g[0], **g[1]})
+            runs["bare"].append({"start_ms": b[0], "frame_ms": b[2], **b[1]})
+            runs["game"].append({"start_ms": g[0], "frame_ms": g[2], **g[1]})
             print(f"run {i + 1:2}: start game {g[0]:6.1f} ms bare {b[0]:6.1f} ms | "
+                  + (f"frame game {g[2]:6.1f} ms bare {b[2]:6.1f} ms | " if g[2] else "") +
                   f"RSS game {g[1]['VmRSS'] / 1024:6.1f} MiB bare {b[1]['VmRSS'] / 1024:6.1f} MiB", flush=True)
     finally:
         xvfb.terminate()
         xvfb.wait()
 
     result = {}
-    for key in ("start_ms", "VmRSS", "VmHWM"):
+    keys = ("start_ms", "frame_ms", "cpu_map_ms", "cpu_frame_ms", "VmRSS", "VmHWM") if args.title else (
+        "start_ms", "cpu_map_ms", "VmRSS", "VmHWM")
+    for key in keys:
         g = summary([r[key] for r in runs["game"]])
         b = summary([r[key] for r in runs["bare"]])
         paired = statistics.median(rg[key] / rb[key] for rg, rb in zip(runs["game"], runs["bare"]))
@@ -257,7 +333,8 @@ def main():
     print(f"\n{args.runs} runs, display {args.size}, "
           f"{'title screen' if args.title else 'dealt sticker board'} for the game's memory")
     print(f"{'figure':<12}{'game':>12}{'bare':>12}{'ratio':>8}{'paired':>8}   spread game / bare (max-min)/median")
-    units = {"start_ms": ("ms", 1), "VmRSS": ("MiB", 1024), "VmHWM": ("MiB", 1024)}
+    units = {"start_ms": ("ms", 1), "frame_ms": ("ms", 1), "cpu_map_ms": ("ms", 1), "cpu_frame_ms": ("ms", 1),
+             "VmRSS": ("MiB", 1024), "VmHWM": ("MiB", 1024)}
     for key, r in result.items():
         unit, div = units[key]
         print(f"{key:<12}{r['game']['median'] / div:>9.1f} {unit:<3}{r['bare']['median'] / div:>8.1f} {unit:<3}"
@@ -266,9 +343,12 @@ def main():
     if instructions:
         print(f"{'Ir to map':<12}{instructions['game'] / 1e6:>9.1f} M  {instructions['bare'] / 1e6:>8.1f} M  "
               f"{instructions['game'] / instructions['bare']:>7.2f}")
+        print(f"{'Ir to frame':<12}{frames['game'] / 1e6:>9.1f} M  {frames['bare'] / 1e6:>8.1f} M  "
+              f"{frames['game'] / frames['bare']:>7.2f}")
     if args.json:
         with open(args.json, "w") as out:
-            json.dump({"size": args.size, "runs": runs, "summary": result, "instructions_to_map": instructions}, out,
+            json.dump({"size": args.size, "runs": runs, "summary": result, "instructions_to_map": instructions,
+                   "instructions_to_frame": frames}, out,
                       indent=1)
 
 

@@ -1,16 +1,13 @@
 #include "platform/App.h"
 
+#include "InstanceGuard.h"
 #include "platform/Log.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFont>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QStyleFactory>
-#include <QTimer>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h> // getuid: the user, even when the environment says otherwise
@@ -19,10 +16,6 @@
 namespace platform {
 
 namespace {
-
-// What a copy that was refused says, and what the running one answers.
-constexpr char Started[] = "started\n";
-constexpr char Told[] = "told\n";
 
 QString UserId()
 {
@@ -33,32 +26,6 @@ QString UserId()
 #endif
 }
 
-// Whether the other end answers within a second.
-bool Connect(QLocalSocket& socket, const QString& name)
-{
-#ifdef Q_OS_LINUX
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-#endif
-    socket.connectToServer(name);
-    return socket.waitForConnected(1000);
-}
-
-// A listening socket that the system frees with the process, however it ends.
-bool Listen(QLocalServer& server, const QString& name)
-{
-#ifdef Q_OS_LINUX
-    // In Linux's abstract namespace: no file that a killed copy could leave behind.
-    server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
-#endif
-    if (server.listen(name)) return true;
-    if (server.serverError() != QAbstractSocket::AddressInUseError) return false;
-    // Elsewhere a socket file that nobody answers on was left by a copy that was killed: take it over.
-    QLocalSocket probe;
-    if (Connect(probe, name)) return false;
-    QLocalServer::removeServer(name);
-    return server.listen(name);
-}
-
 } // namespace
 
 App::App(QString instanceKey, QString folder)
@@ -66,7 +33,9 @@ App::App(QString instanceKey, QString folder)
       folder_(std::move(folder))
 {}
 
-App::~App() = default;
+App::~App() { Release(); }
+
+void App::Release() { guard_.reset(); }
 
 QString App::DefaultInstanceKey()
 {
@@ -79,48 +48,32 @@ QString App::DefaultInstanceKey()
 #endif
     const QByteArray folder = QFileInfo(runtime).canonicalFilePath().toUtf8();
     return QStringLiteral("merendella-%1-%2")
-        .arg(UserId(), QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(12)));
+        .arg(UserId(),
+             QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(12)));
 }
 
 bool App::PrevInstance()
 {
     if (guard_) return false;
-    auto server = std::make_unique<QLocalServer>();
-    if (Listen(*server, key_)) {
-        guard_ = std::move(server);
-        QObject::connect(guard_.get(), &QLocalServer::newConnection, guard_.get(), [this] {
-            while (QLocalSocket* copy = guard_->nextPendingConnection()) {
-                QObject::connect(copy, &QLocalSocket::disconnected, copy, &QObject::deleteLater);
-                QObject::connect(copy, &QLocalSocket::readyRead, copy, [this, copy] {
-                    if (!copy->canReadLine() || copy->readLine() != Started) return;
-                    copy->write(Told);
-                    copy->flush();
-                    // Told from the event loop, not from here: telling opens a box.
-                    QTimer::singleShot(0, guard_.get(), [this] {
-                        if (auto handler = secondCopy_) handler();
-                    });
-                });
-            }
-        });
+    auto guard = std::make_unique<InstanceGuard>();
+    auto told = [this] {
+        if (auto handler = secondCopy_) handler();
+    };
+    QString error;
+    switch (guard->Take(key_, told, error)) {
+    case InstanceGuard::Outcome::Taken:
+        guard_ = std::move(guard);
         return false;
+    case InstanceGuard::Outcome::HeldByAnother:
+        return true;
+    case InstanceGuard::Outcome::Failed:
+        break;
     }
-    if (server->serverError() == QAbstractSocket::AddressInUseError) return true;
-    qCWarning(lcStart, "cannot check for another copy: %s", qPrintable(server->errorString()));
+    qCWarning(lcStart, "cannot check for another copy: %s", qPrintable(error));
     return false;
 }
 
-void App::Release() { guard_.reset(); }
-
-bool App::TellRunningCopy()
-{
-    QLocalSocket running;
-    if (!Connect(running, key_)) return false;
-    running.write(Started);
-    QElapsedTimer waited;
-    waited.start();
-    while (!running.canReadLine() && waited.elapsed() < 1000) running.waitForReadyRead(int(1000 - waited.elapsed()));
-    return running.canReadLine() && running.readLine() == Told;
-}
+bool App::TellRunningCopy() { return InstanceGuard::Tell(key_, 1000); }
 
 QString App::ProgramFolder()
 {

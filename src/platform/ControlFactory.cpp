@@ -1,6 +1,7 @@
 #include "ControlFactory.h"
 
 #include "Font.h"
+#include "FormWindow.h"
 #include "Pointer.h"
 #include "platform/CommandButton.h"
 #include "platform/Image.h"
@@ -13,6 +14,7 @@
 
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <cmath>
 
@@ -39,7 +41,7 @@ void ConfigureLabel(Label& label, const ControlDesc& d)
 
 } // namespace
 
-ControlFactory::ControlFactory(Form& form, Services& services, QWidget* window, QWidget* client, QFont designFont,
+ControlFactory::ControlFactory(Form& form, Services& services, FormWindow* window, QWidget* client, QFont designFont,
                                double textScale)
     : form_(form),
       services_(services),
@@ -99,7 +101,10 @@ std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
     if (QWidget* w = control->Widget()) {
         if (!d.font.face.empty() || d.font.points > 0)
             w->setFont(ForDisplay(MakeFont(d.font, designFont_), textScale_));
-        if (!d.pointer.empty()) w->setCursor(LoadPointer(ToQString(d.pointer), textScale_));
+        if (!d.pointer.empty())
+            window_->AfterFirstFrame([w = QPointer<QWidget>(w), path = ToQString(d.pointer), scale = textScale_] {
+                if (w) w->setCursor(LoadPointer(path, scale));
+            });
         static_cast<WidgetControl*>(control.get())->Move(d.left, d.top, d.width, d.height);
     } else {
         control->SetLeft(d.left);

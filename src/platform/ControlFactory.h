@@ -12,6 +12,7 @@ namespace platform {
 
 class Control;
 class Form;
+class FormWindow;
 struct Services;
 
 // Builds the controls of a form from their descriptions: images, labels and buttons on the client
@@ -19,7 +20,7 @@ struct Services;
 class ControlFactory {
 public:
     // designFont: the screen's own font; textScale: how much larger the display shows text.
-    ControlFactory(Form& form, Services& services, QWidget* window, QWidget* client, QFont designFont,
+    ControlFactory(Form& form, Services& services, FormWindow* window, QWidget* client, QFont designFont,
                    double textScale);
 
     std::unique_ptr<Control> Build(const ControlDesc& desc);
@@ -28,7 +29,7 @@ public:
 private:
     Form& form_;
     Services& services_;
-    QWidget* window_;
+    FormWindow* window_;
     QWidget* client_;
     QFont designFont_;
     double textScale_;

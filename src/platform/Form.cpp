@@ -38,15 +38,21 @@ Form::Form(const FormDesc& d, Services& services)
     window_->setObjectName(name_);
     window_->setWindowTitle(ToQString(d.caption));
     window_->setAccessibleName(ToQString(d.accessibleName));
-    // One size for task lists and switchers, which scale it as they need.
-    if (!d.icon.empty()) window_->setWindowIcon(QIcon(LoadIcon(ToQString(d.icon)).pixmap(64, 64)));
+    // One size for task lists and switchers, which scale it as they need. The icon and the
+    // pointers are read and converted once the first frame is on screen, which they would delay.
+    if (!d.icon.empty())
+        window_->AfterFirstFrame([window = window_, path = ToQString(d.icon)] {
+            window->setWindowIcon(QIcon(LoadIcon(path).pixmap(64, 64)));
+        });
 
     client_ = window_->Client();
     client_->setAccessibleName(ToQString(d.accessibleName));
     const double textScale = Screen().TextScale();
     const QFont designFont = MakeFont(d.font, client_->font()); // before the display grows it
     client_->setFont(ForDisplay(designFont, textScale));
-    client_->setCursor(LoadPointer(ToQString(d.pointer), textScale));
+    window_->AfterFirstFrame([client = client_, path = ToQString(d.pointer), textScale] {
+        client->setCursor(LoadPointer(path, textScale));
+    });
     if (d.backColor != DefaultColor)
         backColor_ = std::uint32_t(d.backColor);
     else
@@ -94,6 +100,8 @@ Control* Form::Find(const QString& name, int index) const
 }
 
 QWidget* Form::Window() const { return window_; }
+
+void Form::AfterFirstFrame(std::function<void()> work) { window_->AfterFirstFrame(std::move(work)); }
 QWidget* Form::Client() const { return client_; }
 
 void Form::FocusFirst()

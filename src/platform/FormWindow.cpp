@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QPainter>
 #include <QStyleHints>
+#include <QTimer>
 
 namespace platform {
 
@@ -51,7 +52,13 @@ FormWindow::FormWindow(Handlers handlers, const Clock& clock)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       handlers_(std::move(handlers)),
       clock_(clock),
-      client_(new ClientArea(handlers_.paintBackground, this))
+      client_(new ClientArea(
+          [this](QPainter& p, const QRect& r) {
+              handlers_.paintBackground(p, r);
+              // A timer posted from the paint runs once the painted frame was put on screen.
+              if (!framed_) QTimer::singleShot(0, this, &FormWindow::FirstFrameShown);
+          },
+          this))
 {
     static ClickGuard* guard = nullptr;
     if (!guard) qApp->installEventFilter(guard = new ClickGuard);
@@ -63,9 +70,26 @@ bool FormWindow::JustShown() const
            clock_.Milliseconds() - shownAt_ < QGuiApplication::styleHints()->mouseDoubleClickInterval();
 }
 
+void FormWindow::AfterFirstFrame(std::function<void()> work)
+{
+    if (framed_)
+        work();
+    else
+        afterFirstFrame_.push_back(std::move(work));
+}
+
+void FormWindow::FirstFrameShown()
+{
+    if (std::exchange(framed_, true)) return;
+    for (auto& work : std::exchange(afterFirstFrame_, {})) work();
+}
+
 void FormWindow::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
+    // A window system that never lets the window paint (hidden, minimised at once) delays the rest
+    // by a second at most.
+    if (!framed_) QTimer::singleShot(1000, this, &FormWindow::FirstFrameShown);
     shownAt_ = clock_.Milliseconds();
     // The focused button shows its mark from the start, not only once Tab was pressed.
     setAttribute(Qt::WA_KeyboardFocusChange);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace platform {
 
@@ -25,6 +26,9 @@ public:
     // Whether the window came on screen within the last double-click interval: a click then is
     // the second half of the double click that opened it, and is not taken.
     bool JustShown() const;
+    // Runs work once the window's first frame is on screen (at once when it is already): what the
+    // first frame does not show need not delay it.
+    void AfterFirstFrame(std::function<void()> work);
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -33,10 +37,14 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void FirstFrameShown();
+
     Handlers handlers_;
     const Clock& clock_;
     QWidget* client_;
     qint64 shownAt_ = -1;
+    bool framed_ = false;
+    std::vector<std::function<void()>> afterFirstFrame_;
 };
 
 } // namespace platform

@@ -2,13 +2,13 @@
 
 #include "layout/GestoreLayout.h"
 #include "platform/Ending.h"
+#include "platform/Form.h"
 #include "platform/Modules.h"
 #include "shell/Modulo1.h"
 #include "shell/Screens.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,9 +25,9 @@ int Program::Run()
     RegisterScreens(services_);
     Modulo1::Main(services_);
     if (forms_.Loaded().empty()) return 0;
-    // What the first window need not wait for: the icon of windows without one of their own (the
-    // title screen has its own), the sounds and the voice, from beside the program.
-    QTimer::singleShot(0, [this] {
+    // What the first screen's first frame need not wait for: the icon of windows without one of
+    // their own (the title screen has its own), the sounds and the voice, from beside the program.
+    forms_.Active()->AfterFirstFrame([this] {
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
         if (settings_.voice) speech_.SetEngine(platform::OpenSpeech(app_.Path())); // else none at all

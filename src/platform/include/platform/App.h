@@ -4,9 +4,9 @@
 #include <functional>
 #include <memory>
 
-class QLocalServer;
-
 namespace platform {
+
+class InstanceGuard;
 
 // The application object: whether another copy runs, the program's folder, its title.
 class App {
@@ -25,8 +25,9 @@ public:
     // Tells the copy that runs that another was started; true when it answered within a second,
     // taking on to tell the user.
     bool TellRunningCopy();
-    // Frees the key at once, so that the next copy may start: the first thing the program's end
-    // does, before anything that could wait. Safe to call twice.
+    // Gives up the guard at once: stops listening and drops the copies that were asking, so that
+    // a copy started now runs. Called at the end of the program before anything that could wait;
+    // a second call does nothing. The destructor calls it.
     void Release();
     // What this copy does when a later one tells it so.
     void SetSecondCopyHandler(std::function<void()> handler) { secondCopy_ = std::move(handler); }
@@ -46,7 +47,7 @@ public:
 private:
     QString key_;
     QString folder_;
-    std::unique_ptr<QLocalServer> guard_;
+    std::unique_ptr<InstanceGuard> guard_;
     std::function<void()> secondCopy_;
 };
 

@@ -114,6 +114,8 @@ public:
 
     QWidget* Window() const;
     QWidget* Client() const;
+    // Runs work once the window's first frame is on screen, or at once when it is already.
+    void AfterFirstFrame(std::function<void()> work);
     // Gives the focus to the first control in tab order that can take it, unless one has it.
     void FocusFirst();
 
