@@ -1,5 +1,7 @@
 #include "platform/Sound.h"
 
+#include "platform/Worker.h"
+
 namespace platform {
 
 void Sound::Play(Cue cue)
@@ -13,14 +15,6 @@ void Sound::SetMuted(bool muted)
     if (muted && output_) output_->Stop();
 }
 
-bool Sound::Close(QDeadlineTimer deadline)
-{
-    if (!output_ || output_->Finish(deadline)) {
-        output_.reset();
-        return true;
-    }
-    (void)output_.release(); // destroying it would wait for its thread: left to the system with it
-    return false;
-}
+bool Sound::Close(QDeadlineTimer deadline) { return LetGo(output_, deadline); }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/Speech.h"
 
+#include "platform/Worker.h"
+
 namespace platform {
 
 void Speech::Say(const QString& text, const void* from)
@@ -22,14 +24,6 @@ void Speech::SetMuted(bool muted)
     if (muted && engine_) engine_->Stop();
 }
 
-bool Speech::Close(QDeadlineTimer deadline)
-{
-    if (!engine_ || engine_->Finish(deadline)) {
-        engine_.reset();
-        return true;
-    }
-    (void)engine_.release(); // destroying it would wait for its thread: left to the system with it
-    return false;
-}
+bool Speech::Close(QDeadlineTimer deadline) { return LetGo(engine_, deadline); }
 
 } // namespace platform

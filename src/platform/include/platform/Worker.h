@@ -71,4 +71,16 @@ private:
     enum { Running, Finished, LeftBehind } state_ = Running;
 };
 
+// A module's output or engine gone by the deadline: destroyed once its thread has finished, else
+// left to the system with it, since destroying it would wait for that thread. True when it finished.
+template <class Module> bool LetGo(std::unique_ptr<Module>& module, QDeadlineTimer deadline)
+{
+    if (!module || module->Finish(deadline)) {
+        module.reset();
+        return true;
+    }
+    (void)module.release();
+    return false;
+}
+
 } // namespace platform
