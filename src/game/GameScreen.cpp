@@ -56,6 +56,7 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
       mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
       content_(content),
       moves_(*this, *this),
+      news_(Window()),
       confetti_(services.clock)
 {
     Command1.SetClickHandler([this] { Command1_Click(); });
@@ -150,6 +151,8 @@ void GameScreen::Swap(Image& target, Control& source)
     Describe(*card);
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
+    // What the card dropped on now shows, and the count: a screen reader hears both wherever its focus is.
+    news_.Announce(CardName(content_, CardValue(target.Tag())) + QStringLiteral(", ") + Label2.Caption());
     services_.sound.Play(Cue::Swap);
 }
 

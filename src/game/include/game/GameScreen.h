@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Announcer.h"
 #include "platform/CardMoves.h"
 #include "platform/Confetti.h"
 #include "platform/ControlArray.h"
@@ -81,6 +82,7 @@ private:
 
     const rules::ContentSet& content_;
     platform::CardMoves moves_;
+    platform::Announcer news_; // a swap's outcome, for a screen reader
     platform::Confetti confetti_;
     bool congratulating_ = false;
 };
