@@ -212,7 +212,12 @@ void GameScreen::Drop(Image& card, Image& target, QPointF at)
     if (&Image3[i] == &target) Image3_DragDrop(i, card, at.x(), at.y());
 }
 
-void GameScreen::Picked(const Image&) { services_.sound.Play(Cue::Pick); }
+void GameScreen::Picked(const Image& card)
+{
+    services_.sound.Play(Cue::Pick);
+    // The card's selected state is told as well, but Orca says so only when Space picked it.
+    news_.Announce(CardName(content_, CardValue(card.Tag())) + QStringLiteral(", presa"));
+}
 
 void GameScreen::PutBack(const Image&) { services_.sound.Play(Cue::Nothing); }
 
