@@ -357,8 +357,9 @@ def accessible(d, exe):
 
 
 def reader(d, exe):
-    """With Orca: on the tarts screen a card heard as the arrows reach it, a pick as selected, a swap as the
-    card's new face and the count; the game's voice leaves the captions to Orca and says the instructions."""
+    """With Orca: on the tarts screen a card heard as the arrows reach it, a pick (Space's also as selected), a
+    swap as the card's new face and the count, a box as it opens; the game's voice leaves the captions to Orca
+    and says the instructions."""
     sound = d.sound_server()
     orca, env = d.screen_reader(d.speech_server(sound, sink="reader")), d.speech_server(sound)
     d.record(env, "voice")
@@ -380,12 +381,12 @@ def reader(d, exe):
         time.sleep(2)
     d.end(orca)  # which writes out all it said
     heard = re.findall(r"SPEECH OUTPUT: '(.*?)'", open(orca.said).read())
-    tart = [{0: "tortina senza fragole", 1: "tortina con 1 fragola"}.get(TARTS[row[0]], "tortina con %d fragole" % TARTS[
-        row[0]]) for row in board]
+    tart = [{0: "tortina senza fragole", 1: "tortina con 1 fragola"}.get(n, "tortina con %d fragole" % n)
+            for n in (TARTS[row[0]] for row in board)]
     said = ["Torte push button.", "return ", "Merendella, tortine.", tart[0] + " image.", "primo bambino, carta 1 di 7.",
             tart[1] + " image.", "secondo bambino, carta 1 di 7.", "space ", "notification %s, presa." % tart[1],
-            "selected", "space ", "return ", "notification %s, presa." % tart[1], tart[0] + " image.", "return ", "notification %s, Mosse 1." % tart[1],
-            "vuoi tornare al menù? "]
+            "selected", "space ", "return ", "notification %s, presa." % tart[1], tart[0] + " image.", "return ",
+            "notification %s, Mosse 1." % tart[1], "vuoi tornare al menù? "]
     print("Orca said: %s" % heard)
     ordered = iter(heard)
     check(all(line in ordered for line in said) and sum("Torte" in line for line in heard) == 1, "heard: %s" % heard)
