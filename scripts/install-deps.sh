@@ -20,6 +20,8 @@ packages=(
     # the voice and the screen reader's view: a speech service with an Italian voice, an
     # accessibility bus and Debian's Python library that reads it
     qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng at-spi2-core python3-pyatspi
+    # the screen reader itself, its speech library, and the bus tool that tells it runs
+    orca python3-speechd gsettings-desktop-schemas dbus-bin
     # the installed program and its package
     desktop-file-utils appstream dpkg-dev lintian
 )

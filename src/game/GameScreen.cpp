@@ -58,6 +58,7 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
       mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
       content_(content),
       moves_(*this, *this),
+      news_(Window()),
       confetti_(services.clock),
       hints_(content, *this, services)
 {
@@ -162,6 +163,8 @@ void GameScreen::Swap(Image& target, Control& source)
     hints_.End();
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
+    // What the card dropped on now shows, and the count: a screen reader hears both wherever its focus is.
+    news_.Announce(CardName(content_, CardValue(target.Tag())) + QStringLiteral(", ") + Label2.Caption());
     services_.sound.Play(Cue::Swap);
 }
 
@@ -222,7 +225,12 @@ void GameScreen::Drop(Image& card, Image& target, QPointF at)
     if (&Image3[i] == &target) Image3_DragDrop(i, card, at.x(), at.y());
 }
 
-void GameScreen::Picked(const Image&) { services_.sound.Play(Cue::Pick); }
+void GameScreen::Picked(const Image& card)
+{
+    services_.sound.Play(Cue::Pick);
+    // The card's selected state is told as well, but Orca says so only when Space picked it.
+    news_.Announce(CardName(content_, CardValue(card.Tag())) + QStringLiteral(", presa"));
+}
 
 void GameScreen::PutBack(const Image&) { services_.sound.Play(Cue::Nothing); }
 

@@ -113,7 +113,7 @@ CommandButton::CommandButton(Form& form, QString name, int index, QWidget* paren
       sound_(sound),
       speech_(speech)
 {
-    static_cast<ButtonWidget*>(Widget())->speak = [this] { speech_.Say(caption_, &Parent()); };
+    static_cast<ButtonWidget*>(Widget())->speak = [this] { speech_.SayShown(caption_, &Parent()); };
     view_ = static_cast<QPushButton*>(Widget());
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->setAutoDefault(false);

@@ -128,7 +128,7 @@ int Form::MsgBox(const QString& text, int style, std::optional<QString> title)
     QStringList lines;
     for (const QString& line : text.split(QStringLiteral("\r\n")))
         if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(QLatin1String("---"))) lines << line.trimmed();
-    services_.speech.Say(lines.join(QStringLiteral(", ")), this);
+    services_.speech.SayShown(lines.join(QStringLiteral(", ")), this);
     // The window is blocked while the box is open, as Qt tells it of a modal box; told here too,
     // so that a box answered by other means blocks it as well.
     QEvent blocked(QEvent::WindowBlocked);

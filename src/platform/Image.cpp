@@ -195,7 +195,15 @@ void Image::SetMarks(int marks)
     view_->update();
     // A screen reader follows the highlight as it follows the keyboard's focus.
     if (!QAccessible::isActive()) return;
-    if (changed & Picked) Tell(view_, marks & Picked ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+    if (changed & Picked) {
+        // A selection event for the bridges that follow selections, a state change for those that
+        // follow states (the state then told is the interface's).
+        Tell(view_, marks & Picked ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+        QAccessible::State selected;
+        selected.selected = true;
+        QAccessibleStateChangeEvent event(view_, selected);
+        QAccessible::updateAccessibility(&event);
+    }
     if (changed & marks & Highlighted) Tell(view_, QAccessible::Focus);
 }
 

@@ -11,6 +11,11 @@ void Speech::Say(const QString& text, const void* from)
     engine_->Say(text);
 }
 
+void Speech::SayShown(const QString& text, const void* from)
+{
+    if (!screenReader_) Say(text, from);
+}
+
 void Speech::Forget(const void* from)
 {
     if (!engine_ || !from || speaker_ != from) return;

@@ -26,7 +26,7 @@ const QString Refusal = QStringLiteral("E' già stata avviata una copia di quest
 // two screens of the running one.
 void ShowRefusal(Services& services)
 {
-    services.speech.Say(Refusal, nullptr);
+    services.speech.SayShown(Refusal, nullptr);
     services.boxes.Show({Refusal, vbCritical, QStringLiteral("Error"), QStringLiteral("Error"), nullptr,
                          Screen(services.display.Size(nullptr)).TextScale()});
 }

@@ -4,6 +4,7 @@
 #include "platform/Ending.h"
 #include "platform/Form.h"
 #include "platform/Modules.h"
+#include "platform/ScreenReaderWatch.h"
 #include "shell/Modulo1.h"
 #include "shell/Screens.h"
 
@@ -22,6 +23,9 @@ Program::~Program() { layout::GestoreLayout.reset(); }
 
 int Program::Run()
 {
+    // A screen reader reads the captions and the boxes itself; the voice says the rest. Asked first:
+    // the answer comes while the first screen is put on the display.
+    const platform::ScreenReaderWatch screenReader([this](bool running) { speech_.SetScreenReader(running); });
     RegisterScreens(services_);
     Modulo1::Main(services_);
     if (forms_.Loaded().empty()) return 0;

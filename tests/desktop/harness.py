@@ -140,29 +140,47 @@ class Session:
         env = dict(self.env, PULSE_SERVER="unix:" + native, PULSE_CLIENTCONFIG=conf.name)
         self.spawn(["pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "--realtime=no",
                     "-L", "module-null-sink sink_name=merendella", "-L", "module-null-sink sink_name=voice", "-L",
+                    "module-null-sink sink_name=reader", "-L",
                     "module-native-protocol-unix auth-anonymous=1 socket=" + native], "pulseaudio", env)
         wait_until("PulseAudio to take clients", lambda: _run(["pactl", "info"], env, False))
         return env
 
-    def speech_server(self, env):
-        """Starts a private speech-dispatcher speaking into the sound server's voice sink, with espeak-ng's
-        Italian voice alone (listing its thousands of voices would take seconds); returns its clients' env."""
-        system, data, conf = glob.glob("/usr/lib/*/espeak-ng-data")[0], self.folder("espeak/espeak-ng-data"), \
-            self.folder("speechd")
+    def speech_server(self, env, voice="roa/it", sink="voice"):
+        """Starts a private speech-dispatcher speaking into a sink of the sound server, with one of espeak-ng's
+        voices alone (listing its thousands would take seconds); returns its clients' env."""
+        system, data, conf = glob.glob("/usr/lib/*/espeak-ng-data")[0], self.folder(sink + "/espeak-ng-data"), \
+            self.folder(sink + "/speechd")
         for name in set(os.listdir(system)) - {"lang", "voices"}:
             os.symlink(os.path.join(system, name), os.path.join(data, name))
-        os.makedirs(os.path.join(data, "lang", "roa"))
-        os.symlink(os.path.join(system, "lang", "roa", "it"), os.path.join(data, "lang", "roa", "it"))
+        os.makedirs(os.path.join(data, "lang", os.path.dirname(voice)))
+        os.symlink(os.path.join(system, "lang", voice), os.path.join(data, "lang", voice))
         shutil.copytree("/etc/speech-dispatcher/modules", os.path.join(conf, "modules"))
         with open(os.path.join(conf, "speechd.conf"), "w") as f:
             f.write('AudioOutputMethod "pulse"\nAddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n'
-                    'DefaultModule espeak-ng\nDefaultLanguage "it"\nDisableAutoSpawn\n')
-        socket_path = os.path.join(self.tmp, "speechd.sock")
+                    'DefaultModule espeak-ng\nDefaultLanguage "%s"\nDisableAutoSpawn\n' % os.path.basename(voice))
+        socket_path = os.path.join(self.tmp, sink + ".sock")
         self.spawn(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-c", "unix_socket", "-S", socket_path, "-L",
-                    self.tmp, "-P", os.path.join(self.tmp, "speechd.pid")], "speechd", dict(
-                        env, LC_ALL="C.UTF-8", PULSE_SINK="voice", ESPEAK_DATA_PATH=os.path.dirname(data)))
+                    self.folder(sink), "-P", os.path.join(self.tmp, sink + ".pid")], "speechd-" + sink, dict(
+                        env, LC_ALL="C.UTF-8", PULSE_SINK=sink, ESPEAK_DATA_PATH=os.path.dirname(data)))
         wait_until("speech-dispatcher", lambda: os.path.exists(socket_path))
         return dict(env, SPEECHD_ADDRESS="unix_socket:" + socket_path)
+
+    def screen_reader(self, env):
+        """Starts Orca on an accessibility bus of the session bus in env (the test's own), told that a screen
+        reader runs, speaking through env's speech service. Returns it, with the file of what it says (written
+        out in full once it has ended) as its said."""
+        env = dict(env, GSETTINGS_BACKEND="memory", HOME=self.folder("orca-home"), NO_AT_BRIDGE="1")
+        self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], "a11y-bus", env)
+        ask = ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/", "org.freedesktop.DBus."
+               "NameHasOwner", "string:org.a11y.Bus"]  # asked so, the bus does not start a launcher of its own
+        wait_until("the accessibility bus", lambda: "true" in _run(ask, env, False).decode())
+        _run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus."
+              "Properties.Set", "string:org.a11y.Status", "string:ScreenReaderEnabled", "variant:boolean:true"], env)
+        said = os.path.join(self.tmp, "orca.debug")
+        orca = self.spawn(["orca", "--replace", "--debug-file", said], "orca", env)
+        wait_until("Orca", lambda: os.path.exists(said) and "ORCA: Initialized" in open(said).read())
+        orca.said = said
+        return orca
 
     def record(self, env, sink="merendella"):
         """Starts recording all that plays on a sink of the sound server, and returns once sound data flows."""

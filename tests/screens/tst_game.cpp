@@ -7,6 +7,7 @@
 #include "platform/Label.h"
 #include "platform/Timer.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -285,6 +286,29 @@ private slots:
         delete screen;
     }
 
+    // A finger drags as the mouse does; a second finger meanwhile neither ends the drag nor makes a
+    // move of its own; a finger that slides off the board puts the card back.
+    void fingers()
+    {
+        std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
+        GameScreen& g = p->Open("FormMemory2");
+        QWidget* w = g.Window();
+        auto at = [&](Image& c) { return c.Widget()->mapTo(w, c.Widget()->rect().center()); };
+        Image &a = g.Image1[0], &b = g.Image3[6], &c = g.Image2[3];
+        const QString va = a.Tag(), vb = b.Tag(), vc = c.Tag();
+        QTest::touchEvent(w, screen.get()).press(0, at(a), w);
+        QTest::touchEvent(w, screen.get()).move(0, at(c), w).press(1, at(c), w);
+        QTest::touchEvent(w, screen.get()).move(0, at(b), w).release(1, at(c), w);
+        QVERIFY(g.Moves().Dragged() == &a && !g.Moves().Outline()->isHidden());
+        QTest::touchEvent(w, screen.get()).release(0, at(b), w);
+        QVERIFY(a.Tag() == vb && b.Tag() == va && c.Tag() == vc && g.Label2.Caption() == "Mosse 1");
+        QTest::touchEvent(w, screen.get()).press(1, at(c), w);
+        QTest::touchEvent(w, screen.get()).move(1, QPoint(w->width() + 40, at(c).y()), w);
+        QTest::touchEvent(w, screen.get()).release(1, QPoint(w->width() + 40, at(c).y()), w);
+        QVERIFY(c.Tag() == vc && g.Label2.Caption() == "Mosse 1" && g.Moves().Outline()->isHidden());
+        QCOMPARE(p->sounds.join(' '), "pick swap pick nothing");
+    }
+
     // Every move answers with its sound, said by the game; M silences what plays and what comes.
     void sounds()
     {
@@ -328,9 +352,20 @@ private slots:
 
     // The game speaks to children who cannot read: its instructions when it opens and when asked (a
     // tap on a child or on them, F1), every box as it opens, a button as it takes the keyboard;
-    // never while muted, nor once its screen has gone.
+    // never while muted, nor once its screen has gone. A screen reader reads boxes and buttons itself.
+    void speaking_data()
+    {
+        QTest::addColumn<bool>("reader");
+        QTest::addColumn<QString>("rest");
+        QTest::newRow("alone") << false << "Bravo! Ci sei riuscito in 5 mosse! | ricomincia | vuoi tornare al menù? | ";
+        QTest::newRow("with a screen reader") << true << "";
+    }
+
     void speaking()
     {
+        QFETCH(bool, reader);
+        QFETCH(QString, rest);
+        p->speech.SetScreenReader(reader);
         GameScreen& g = p->Open("FormMemory");
         QVERIFY(QTest::qWaitForWindowActive(g.Window()));
         QTest::mouseClick(g.Image4[2].Widget(), Qt::LeftButton);
@@ -346,8 +381,34 @@ private slots:
         QTest::keyClick(g.Window(), Qt::Key_F1);
         QTest::keyClick(g.Window(), Qt::Key_M);
         p->forms.Unload(g);
-        QCOMPARE(p->said.join(" | "), "Bravo! Ci sei riuscito in 5 mosse! | ricomincia | vuoi tornare al menù? | "
-                                      "(silence) | (silence)");
+        QCOMPARE(p->said.join(" | "), rest + "(silence) | (silence)");
+    }
+
+    // A screen reader hears a pick as the card becoming selected, and a swap as the cards' new names,
+    // each in its place, and as a notification of the new face and the count.
+    void accessibility()
+    {
+        GameScreen& g = p->Open("FormMemory");
+        auto reads = [](Image& c) {
+            QAccessibleInterface* card = QAccessible::queryAccessibleInterface(c.Widget());
+            return QStringList{card->text(QAccessible::Name), card->text(QAccessible::Description),
+                               card->state().selected ? "selected" : ""}
+                .join(", ");
+        };
+        auto notified = [&] {
+            for (QWidget* w : g.Window()->findChildren<QWidget*>())
+                if (QAccessibleInterface* o = QAccessible::queryAccessibleInterface(w);
+                    o->role() == QAccessible::Notification)
+                    return o->text(QAccessible::Name);
+            return QString();
+        };
+        QTest::mouseClick(g.Image1[1].Widget(), Qt::LeftButton);
+        QCOMPARE(reads(g.Image1[1]), "tortina con 1 fragola, primo bambino, carta 2 di 7, selected");
+        QCOMPARE(notified(), "tortina con 1 fragola, presa");
+        QTest::mouseClick(g.Image3[4].Widget(), Qt::LeftButton);
+        QCOMPARE(reads(g.Image1[1]), "tortina con 3 fragole, primo bambino, carta 2 di 7, ");
+        QCOMPARE(reads(g.Image3[4]), "tortina con 1 fragola, terza bambina, carta 5 di 7, ");
+        QCOMPARE(notified(), "tortina con 1 fragola, Mosse 1");
     }
 
     // Tapping what is not a card puts the picked one down.

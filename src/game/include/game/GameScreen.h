@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/Hints.h"
+#include "platform/Announcer.h"
 #include "platform/CardMoves.h"
 #include "platform/Confetti.h"
 #include "platform/ControlArray.h"
@@ -85,6 +86,7 @@ private:
 
     const rules::ContentSet& content_;
     platform::CardMoves moves_;
+    platform::Announcer news_; // a swap's outcome, for a screen reader
     platform::Confetti confetti_;
     Hints hints_;
     bool congratulating_ = false;

@@ -18,12 +18,17 @@ public:
 
 // The program's voice, for children who cannot read yet: silent until an engine is given (it is
 // loaded once the first window is on screen) and while muted. A new utterance replaces the one in
-// progress, and what a screen said ends when the screen goes.
+// progress, and what a screen said ends when the screen goes. While a screen reader runs, what it
+// reads itself (captions, the texts of boxes) is left to it, so that nothing is said twice.
 class Speech {
 public:
     void SetEngine(std::unique_ptr<SpeechEngine> engine) { engine_ = std::move(engine); }
-    // Says a text on behalf of a screen (or of the program, for none).
+    // Says a text on behalf of a screen (or of the program, for none): what a screen reader cannot
+    // know, such as the instructions.
     void Say(const QString& text, const void* from);
+    // Says a text that is on screen for a screen reader to read: a caption, a box's text.
+    void SayShown(const QString& text, const void* from);
+    void SetScreenReader(bool running) { screenReader_ = running; }
     // Stops what this screen said, if it is still being said.
     void Forget(const void* from);
     bool Muted() const { return muted_; }
@@ -35,6 +40,7 @@ private:
     std::unique_ptr<SpeechEngine> engine_;
     const void* speaker_ = nullptr; // the screen that said it
     bool muted_ = false;
+    bool screenReader_ = false;
 };
 
 } // namespace platform
