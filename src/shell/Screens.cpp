@@ -3,7 +3,9 @@
 #include "game/GameScreen.h"
 #include "platform/Form.h"
 #include "platform/Forms.h"
+#include "platform/Scanner.h"
 #include "platform/Services.h"
+#include "platform/Settings.h"
 #include "platform/Sound.h"
 #include "platform/Speech.h"
 #include "shell/FormAvvio.h"
@@ -30,6 +32,12 @@ void RegisterScreens(Services& services)
                 services.sound.SetMuted(muted);
                 services.speech.SetMuted(muted);
             });
+            // A child who presses one switch only plays through scanning; the game's cards are
+            // scanned by rows.
+            if (services.settings.scan >= 0) {
+                auto* game = dynamic_cast<game::GameScreen*>(form.get());
+                new Scanner(*form, services, game ? &game->Moves() : nullptr, game ? game->RowNames() : QStringList());
+            }
             return form;
         });
 }

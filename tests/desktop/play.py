@@ -39,9 +39,9 @@ def signature(name, grid=16, side=430):
 class Game:
     """One copy of the game on a desktop, and what the driver knows of its screens."""
 
-    def __init__(self, d, exe, **spawn):
+    def __init__(self, d, exe, *args, **spawn):
         self.d, self.bar, self.at = d, 0, None
-        self.process = d.spawn([exe], "game", **spawn)
+        self.process = d.spawn([exe, *args], "game", **spawn)
 
     def covering(self):
         """The game's window when it covers the whole display, in full-screen state where there is a panel."""
@@ -191,6 +191,42 @@ def journey(d, exe, way="drag"):
     said = [line for line in log_of(g.process).splitlines() if re.search("sound|speech", line, re.I)]
     check(way != "tap" or len(said) == 2 and "no sound" in said[0] and "no speech" in said[1],
           "what the game said of sound and speech: %s" % said)
+
+
+def scanning(d, exe):
+    """One switch alone: Space, pressed as the highlight that goes by itself reaches what is wanted, opens
+    the menu and a tarts game, wins it in five moves (each a row, its card, a row, its card), closes the
+    congratulation and deals again."""
+    g = Game(d, exe, "--scan=0.5")
+
+    def press(what, lit, unlit=None):  # at once, as the highlight's blue shows on every lit place, not on unlit
+        blue = lambda rect: d.seen(rect, (0, 90, 200), 40) > .5  # noqa: E731
+        wait_until(what, lambda: all(map(blue, lit)) and not (unlit and blue(unlit)), every=.02)
+        d.key("space")
+
+    def edge(hand, i):  # where a card's highlight runs along its left edge
+        x, y, w, h = g.card(hand, i)
+        return x + max(4, min(w, h) // 9) // 2 - 1, y + h // 3, 3, h // 3
+
+    def ring(button, design):  # where a button's focus ring runs along its left edge
+        x, y, w, h = g.area(button, design)
+        return x, y + h // 3, max(2, w // 40), h // 3
+    g.title()
+    press("Avvio", [ring(AVVIO, TITLE)])
+    g.menu()
+    press("Torte", [ring(TORTE, MENU)])
+    board = g.deal(TARTS)
+    low, mid, high = sorted(range(3), key=lambda h: TARTS[board[h][0]])
+    for n, move in enumerate([((high, i), (low, i)) for i in range(3)] + [((high, 3), (mid, 0)), ((low, 3), (mid, 1))]):
+        for hand, i in move:
+            press("row %d" % hand, [edge(hand, 0), edge(hand, 6)])
+            press("card %d of row %d" % (i, hand), [edge(hand, i)], edge(hand, i ^ 1))
+            d.shot("move-%d-%d-%d" % (n, hand, i))
+    d.answer(d.box("Zuccheriva"), "space")
+    won = d.shot()
+    press("ricomincia", [ring(RESTART, GAME)])
+    g.deal(TARTS, wait_until("a new deal", lambda: (lambda s: s.signature(g.area(MOVES, GAME)) != won.signature(
+        g.area(MOVES, GAME)) and s)(d.shot())))
 
 
 def wayland(d, exe):
@@ -355,7 +391,7 @@ def accessible(d, exe):
 
 SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e, "tap")),
              "keys": (X11, lambda d, e: journey(d, e, "keys")), "panel": (lambda *a: X11(*a, panel=True), journey),
-             "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds), "speech": (X11, speech),
+             "wayland": (Sway, wayland), "startup": (X11, startup), "scanning": (X11, scanning), "sound": (X11, sounds), "speech": (X11, speech),
              "accessible": (lambda *a: X11(*a, bus=True), accessible)}
 
 if __name__ == "__main__":
