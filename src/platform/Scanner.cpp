@@ -73,7 +73,7 @@ void Scanner::Tick()
     if (held_ || !form_.Window()->isVisible()) return;
     if (std::exchange(fresh_, false)) return Reach(First());
     const double pace = services_.settings.scan;
-    if (pace > 0 && services_.clock.Milliseconds() - stepAt_ >= qint64(pace * 1000)) Step();
+    if (pace > 0 && double(services_.clock.Milliseconds() - stepAt_) >= pace * 1000) Step();
 }
 
 void Scanner::Step()

@@ -208,9 +208,9 @@ def scanning(d, exe):
         x, y, w, h = g.card(hand, i)
         return x + max(4, min(w, h) // 9) // 2 - 1, y + h // 3, 3, h // 3
 
-    def ring(button, design):  # where a button's focus ring runs along its left edge
+    def ring(button, design):  # where a button's focus ring runs along its left edge, a band an 18th of it tall
         x, y, w, h = g.area(button, design)
-        return x, y + h // 3, max(2, w // 40), h // 3
+        return x + 1, y + h // 3, max(2, h // 24), h // 3
     g.title()
     press("Avvio", [ring(AVVIO, TITLE)])
     g.menu()
