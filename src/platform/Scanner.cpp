@@ -101,14 +101,14 @@ void Scanner::Choose()
         cards_->Choose();
         return Reach(First());
     }
-    if (item.row >= 0 && !item.button && !item.menu) {
+    if (item.row >= 0) {
         const std::vector<Image*> row = RowCards(item.row);
         return Reach(row.empty() ? First() : Item{.row = item.row, .card = row.front()});
     }
     // The press may open a box, or another screen in place of this one.
-    if (item.button) item.button->Click();
+    if (item.button && item.button->Visible() && item.button->Enabled()) item.button->Click();
     if (item.menu) item.menu->Click();
-    if (form_.Window() && form_.Window()->isVisible() && !held_) Reach(First());
+    if (form_.Window()->isVisible()) Reach(First());
 }
 
 void Scanner::Reach(const Item& item, bool say)
@@ -119,7 +119,7 @@ void Scanner::Reach(const Item& item, bool say)
         if (item.card)
             cards_->Highlight(item.card);
         else
-            cards_->HighlightRow(RowCards(item.button || item.menu ? -1 : item.row));
+            cards_->HighlightRow(RowCards(item.row));
     }
     // A button reached has the keyboard, and its ring; it says its caption as it takes it.
     QWidget* window = form_.Window();
@@ -137,7 +137,7 @@ void Scanner::Reach(const Item& item, bool say)
         name = item.card->Widget()->accessibleName();
     else if (item.menu)
         name = item.menu->Caption().remove(QLatin1Char('&'));
-    else if (!item.button && item.row >= 0)
+    else if (item.row >= 0)
         name = rowNames_.value(item.row);
     services_.speech.Say(name, &form_);
 }

@@ -32,8 +32,8 @@ public:
     Scanner(Form& form, Services& services, CardMoves* cards = nullptr, QStringList rowNames = {});
     ~Scanner() override;
 
-    // What the scan has reached: a row of cards, one of its cards, a button or a menu item; nothing
-    // while all are null and the row is -1.
+    // What the scan has reached: a row of cards, one of its cards (with its row), a button or a menu
+    // item; nothing while all are null and the row is -1.
     struct Item {
         int row = -1;
         Image* card = nullptr;
