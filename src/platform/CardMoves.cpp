@@ -206,8 +206,8 @@ void CardMoves::PutDown()
 
 void CardMoves::Highlight(Image* card)
 {
-    HighlightRow({});
-    Set(highlighted_, card);
+    if (!litRow_.empty()) HighlightRow({});
+    Set(highlighted_, card); // the same card again: no change, and nothing told
 }
 
 void CardMoves::HighlightRow(const std::vector<Image*>& row)
