@@ -444,11 +444,13 @@ private slots:
     {
         p->settings.scan = 0;
         auto& menu = p->Open<FormMenu>("FormMenu");
+        QVERIFY(QTest::qWaitForWindowActive(menu.Window()));
         p->clock.now += 60000;
         menu.findChild<Scanner*>()->Tick();
         QCOMPARE(menu.Window()->focusWidget(), menu.Command1.Widget());
         QTest::keyClick(menu.Window(), Qt::Key_Tab);
         QCOMPARE(menu.Window()->focusWidget(), menu.Command2.Widget());
+        QCOMPARE(p->said.join(" | "), "Torte | Figurine");
         QTest::mouseClick(menu.Command14.Widget(), Qt::LeftButton);
         QVERIFY(p->boxes.seen.empty() && p->forms.Active()->Name() == "FormMemory2");
     }
