@@ -17,6 +17,8 @@ packages=(
     # a sound server; the tools that drive, look and listen
     xvfb xauth x11-utils xdotool imagemagick openbox xfwm4 xfconf tint2 dbus-daemon dbus-session-bus-common
     sway grim wtype pulseaudio pulseaudio-utils sox python3
+    # the X libraries a scenario calls itself, to read pixels and press keys within milliseconds
+    libx11-6 libxtst6
     # the voice and the screen reader's view: a speech service with an Italian voice, an
     # accessibility bus and Debian's Python library that reads it
     qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng at-spi2-core python3-pyatspi

@@ -201,6 +201,13 @@ void GameScreen::Timer1_Timer()
     Timer1.SetEnabled(false);
 }
 
+QStringList GameScreen::RowNames() const
+{
+    QStringList names;
+    for (std::string_view child : Children) names << ToQString(child);
+    return names;
+}
+
 void GameScreen::SayInstructions()
 {
     services_.speech.Say(QString(Label1.Caption()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), this);

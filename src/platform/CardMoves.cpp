@@ -126,7 +126,7 @@ bool CardMoves::CardEvent(Image& card, QEvent* event)
     }
     case QEvent::EnabledChange:
         // A card that cannot be moved can be neither dragged, nor picked, nor reached by the keys.
-        if (!widget->isEnabled() && (dragged_ == &card || picked_ == &card || highlighted_ == &card)) Cancel();
+        if (!widget->isEnabled() && (dragged_ == &card || picked_ == &card || Lit(&card))) Cancel();
         return false;
     default:
         return false;
@@ -185,16 +185,60 @@ void CardMoves::Tap(Image& card, QPoint at)
 void CardMoves::Set(Image*& slot, Image* card)
 {
     Image* old = std::exchange(slot, card);
-    for (Image* c : {old, card})
-        if (c)
-            c->SetMarks((c->Marks() & Image::Glow) | (c == picked_ ? Image::Picked : 0) |
-                        (c == highlighted_ ? Image::Highlighted : 0));
+    for (Image* c : {old, card}) Remark(c);
+}
+
+void CardMoves::Remark(Image* card)
+{
+    if (card)
+        card->SetMarks((card->Marks() & Image::Glow) | (card == picked_ ? Image::Picked : 0) |
+                       (Lit(card) ? Image::Highlighted : 0));
+}
+
+bool CardMoves::Lit(const Image* card) const
+{
+    return card == highlighted_ || std::find(litRow_.begin(), litRow_.end(), card) != litRow_.end();
 }
 
 void CardMoves::PutDown()
 {
     Set(picked_, nullptr);
+    Highlight(nullptr);
+}
+
+void CardMoves::Highlight(Image* card)
+{
+    if (!litRow_.empty()) HighlightRow({});
+    Set(highlighted_, card); // the same card again: no change, and nothing told
+}
+
+void CardMoves::HighlightRow(const std::vector<Image*>& row)
+{
     Set(highlighted_, nullptr);
+    const std::vector<Image*> old = std::exchange(litRow_, row);
+    for (Image* c : old) Remark(c);
+    for (Image* c : litRow_) Remark(c);
+}
+
+std::vector<std::vector<Image*>> CardMoves::Rows() const
+{
+    std::map<int, std::map<int, Image*>> rows;
+    for (Image* card : cards_)
+        if (Pickable(card)) rows[card->Widget()->y()][card->Widget()->x()] = card;
+    std::vector<std::vector<Image*>> grid;
+    for (auto& [top, line] : rows) {
+        grid.emplace_back();
+        for (auto& [left, card] : line) grid.back().push_back(card);
+    }
+    return grid;
+}
+
+bool CardMoves::Choose()
+{
+    if (!Pickable(highlighted_)) return false;
+    if (!picked_) rules_.Picked(*highlighted_);
+    Tap(*highlighted_, highlighted_->Widget()->rect().center());
+    return true;
 }
 
 bool CardMoves::Key(int key)
@@ -209,10 +253,7 @@ bool CardMoves::Key(int key)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (!Pickable(highlighted_)) return false;
-        if (!picked_) rules_.Picked(*highlighted_);
-        Tap(*highlighted_, highlighted_->Widget()->rect().center());
-        return true;
+        return Choose();
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
@@ -221,20 +262,12 @@ bool CardMoves::Key(int key)
     default:
         return false;
     }
-    // The cards that can be picked, in rows from the top, each row from the left.
-    std::map<int, std::map<int, Image*>> rows;
-    for (Image* card : cards_)
-        if (Pickable(card)) rows[card->Widget()->y()][card->Widget()->x()] = card;
-    if (rows.empty()) return false;
-    std::vector<std::vector<Image*>> grid;
+    const std::vector<std::vector<Image*>> grid = Rows();
+    if (grid.empty()) return false;
     int row = 0, column = 0;
-    for (auto& [top, line] : rows) {
-        grid.emplace_back();
-        for (auto& [left, card] : line) {
-            if (card == highlighted_) row = int(grid.size()) - 1, column = int(grid.back().size());
-            grid.back().push_back(card);
-        }
-    }
+    for (std::size_t r = 0; r < grid.size(); ++r)
+        for (std::size_t c = 0; c < grid[r].size(); ++c)
+            if (grid[r][c] == highlighted_) row = int(r), column = int(c);
     // The first key shows the highlight on the first card; then it moves, stopping at the edges.
     if (Pickable(highlighted_)) {
         if (key == Qt::Key_Left) column = std::max(0, column - 1);
@@ -243,7 +276,7 @@ bool CardMoves::Key(int key)
         if (key == Qt::Key_Down) row = std::min(int(grid.size()) - 1, row + 1);
     }
     const auto& line = grid[std::size_t(row)];
-    Set(highlighted_, line[std::size_t(std::min(column, int(line.size()) - 1))]);
+    Highlight(line[std::size_t(std::min(column, int(line.size()) - 1))]);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "game/GameScreen.h"
 #include "platform/Form.h"
 #include "platform/Forms.h"
+#include "platform/Scanner.h"
 #include "platform/Services.h"
 #include "platform/Settings.h"
 #include "platform/Sound.h"
@@ -36,6 +37,12 @@ void RegisterScreens(Services& services)
             if (services.settings.kiosk)
                 form->AddShortcut((Qt::CTRL | Qt::SHIFT | Qt::Key_Q).toCombined(),
                                   [&services] { services.forms.End(); });
+            // A child who presses one switch only plays through scanning; the game's cards are
+            // scanned by rows.
+            if (services.settings.scan >= 0) {
+                auto* game = dynamic_cast<game::GameScreen*>(form.get());
+                new Scanner(*form, services, game ? &game->Moves() : nullptr, game ? game->RowNames() : QStringList());
+            }
             return form;
         });
 }

@@ -193,6 +193,44 @@ def journey(d, exe, way="drag"):
           "what the game said of sound and speech: %s" % said)
 
 
+def scanning(d, exe):
+    """One switch: Space alone, pressed as the scan reaches what is wanted, opens the menu and a tarts game,
+    wins it in five moves (a row, its card, a row, its card), closes the congratulation and deals again."""
+    g = Game(d, exe, "--scan=0.5")
+
+    def press(what, lit, unlit=None):  # Space once the highlight's blue is on every lit place and not on unlit
+        blue = lambda rect: d.seen(rect, (0, 90, 200), 40) > .5  # noqa: E731
+        shown = lambda: all(map(blue, lit)) and not (unlit and blue(unlit))  # noqa: E731
+        wait_until(what, shown, every=.02)
+        d.tap("space")
+        wait_until(what + " to be taken", lambda: not shown(), every=.02)
+        time.sleep(.1)  # the game draws what changed card by card: none read half drawn
+
+    def edge(hand, i):  # where a card's highlight runs along its left edge
+        x, y, w, h = g.card(hand, i)
+        return x + max(4, min(w, h) // 9) // 2 - 1, y + h // 3, 3, h // 3
+
+    def ring(button, design):  # where a button's focus ring runs along its left edge, a band an 18th of it tall
+        x, y, w, h = g.area(button, design)
+        return x + 1, y + h // 3, max(2, h // 24), h // 3
+    g.title()
+    press("Avvio", [ring(AVVIO, TITLE)])
+    g.menu()
+    press("Torte", [ring(TORTE, MENU)])
+    board = g.deal(TARTS)
+    low, mid, high = sorted(range(3), key=lambda h: TARTS[board[h][0]])
+    for n, move in enumerate([((high, i), (low, i)) for i in range(3)] + [((high, 3), (mid, 0)), ((low, 3), (mid, 1))]):
+        for hand, i in move:
+            press("row %d" % hand, [edge(hand, 0), edge(hand, 6)])
+            press("card %d of row %d" % (i, hand), [edge(hand, i)], edge(hand, i ^ 1))
+        (a, b), (c, e) = move
+        board[a][b], board[c][e] = board[c][e], board[a][b]
+        wait_until("move %d to show" % n, lambda: g.board(d.shot(), TARTS) == board)
+    d.answer(d.box("Zuccheriva"), "space")
+    press("ricomincia", [ring(RESTART, GAME)])
+    g.deal(TARTS, d.shot("new-deal"))
+
+
 def wayland(d, exe):
     """A Wayland client: full screen over the bar, by keys and pointer; one copy per user, X11 or Wayland."""
     g = Game(d, exe)
@@ -478,7 +516,7 @@ SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e,
              "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds), "speech": (X11, speech),
              "speech-english": (X11, lambda d, e: speech(d, e, "gmw/en")),
              "accessible": (lambda *a: X11(*a, bus=True), accessible), "reader": (lambda *a: X11(*a, bus=True), reader),
-             "classroom": (lambda *a: X11(*a, panel=True), classroom)}
+             "classroom": (lambda *a: X11(*a, panel=True), classroom), "scanning": (X11, scanning)}
 
 if __name__ == "__main__":
     exe, scenario, size, shots = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3], os.path.abspath(sys.argv[4])

@@ -5,7 +5,9 @@
 
 #include "platform/CommandButton.h"
 #include "platform/Label.h"
+#include "platform/Scanner.h"
 #include "platform/Timer.h"
+#include "shell/FormMenu.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -505,6 +507,64 @@ private slots:
             g.Timer1.Tick();
         }
         QVERIFY(!glows(a) && !glows(b));
+    }
+
+    // One switch: at the pace set, the highlight goes over the rows (every card of one ringed), then
+    // "Esci"; Space takes a row, whose cards it then goes over, and a silent round of them steps back
+    // out to the row. The voice names every step.
+    void scanning()
+    {
+        p->settings.scan = 0.5;
+        GameScreen& g = p->Open("FormMemory");
+        Scanner& scan = *g.findChild<Scanner*>();
+        auto wait = [&](int ms) { p->clock.now += ms, scan.Tick(); };
+        for (int s = 0; s < 21; ++s) QCOMPARE(Card(g, s).Marks(), s < 7 ? int(Image::Highlighted) : 0);
+        p->said.clear();
+        for (int ms : {499, 1, 500, 500, 500}) wait(ms);
+        QTest::keyClick(g.Window(), Qt::Key_Space);
+        QCOMPARE(g.Moves().Highlighted(), &g.Image1[0]);
+        for (int step = 0; step < 7; ++step) wait(500);
+        QCOMPARE(p->said.join(" | "), "secondo bambino | terza bambina | Esci | primo bambino | " +
+                                          QStringList(7, "tortina con 1 fragola").join(" | ") + " | primo bambino");
+        QCOMPARE(g.Image1[6].Marks(), int(Image::Highlighted));
+    }
+
+    // A whole game with Space alone, on the deal of seed 42: one strawberry for the first child, two for the
+    // second, three for the third. Each move: the waits to the row, then to the card, of the card taken
+    // and of the card it goes to; after each card the scan is back on the first row.
+    void scanningToAWin()
+    {
+        p->settings.scan = 2;
+        GameScreen& g = p->Open("FormMemory");
+        Scanner& scan = *g.findChild<Scanner*>();
+        for (int waits : {2, 0, 0, 0, 2, 1, 0, 1, 2, 2, 0, 2, 2, 3, 1, 0, 0, 3, 1, 1}) {
+            for (int i = 0; i < waits; ++i) p->clock.now += 2000, scan.Tick();
+            QTest::keyClick(g.Window(), Qt::Key_Space);
+        }
+        g.Timer1.Tick();
+        QCOMPARE(p->boxes.seen.size(), std::size_t(1));
+        QCOMPARE(support::Box(p->boxes.seen[0]), "Bravo! Ci sei riuscito in 5 mosse! | 0 | Zuccheriva");
+        scan.Tick(); // back from the box: the restart button first, which the switch presses
+        QCOMPARE(g.Window()->focusWidget(), g.Command1.Widget());
+        QTest::keyClick(g.Window(), Qt::Key_Return);
+        QVERIFY(g.Label2.Caption() == "Mosse 0" && g.Moves().Highlighted() == nullptr && g.Image1[6].Marks());
+    }
+
+    // With a second switch and no pace, Tab steps over the menu's buttons from the top, moving the
+    // keyboard's focus; a click anywhere, even on another button, presses the one reached.
+    void scanningWithTwoSwitches()
+    {
+        p->settings.scan = 0;
+        auto& menu = p->Open<FormMenu>("FormMenu");
+        QVERIFY(QTest::qWaitForWindowActive(menu.Window()));
+        p->clock.now += 60000;
+        menu.findChild<Scanner*>()->Tick();
+        QCOMPARE(menu.Window()->focusWidget(), menu.Command1.Widget());
+        QTest::keyClick(menu.Window(), Qt::Key_Tab);
+        QCOMPARE(menu.Window()->focusWidget(), menu.Command2.Widget());
+        QCOMPARE(p->said.join(" | "), "Torte | Figurine");
+        QTest::mouseClick(menu.Command14.Widget(), Qt::LeftButton);
+        QVERIFY(p->boxes.seen.empty() && p->forms.Active()->Name() == "FormMemory2");
     }
 
 private:

@@ -8,6 +8,7 @@
 #include "platform/Form.h"
 #include "rules/ContentSets.h"
 
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -52,6 +53,8 @@ public:
         return h == 0 ? Image1 : h == 1 ? Image2 : Image3;
     }
     platform::Confetti& Celebration() { return confetti_; }
+    // The rows of cards as the voice names them: after their children, from the top.
+    QStringList RowNames() const;
 
     std::int16_t NumeroMosse = 0;
     // The card grid as measured at the last activation, in twips. Wider than the design's 16

@@ -41,6 +41,8 @@ protected:
 //   the highlighted card and drop it; Escape puts a picked card back, or else asks the game.
 // A new size, a box, a lost focus, a disabled card or leaving the screen end any gesture in
 // progress: no outline stays, and no move follows.
+// Other drivers (switch scanning) move the highlight themselves, over a card or a whole row, and
+// choose the highlighted card as Enter does.
 class CardMoves : public QObject {
 public:
     CardMoves(Form& form, MoveRules& rules);
@@ -59,6 +61,14 @@ public:
     // Ends every gesture: no outline, no pick, no highlight.
     void Cancel();
 
+    // The cards that can be picked, in rows from the top, each row from the left.
+    std::vector<std::vector<Image*>> Rows() const;
+    // The highlight on one card (none for null), or on every card of a row at once.
+    void Highlight(Image* card);
+    void HighlightRow(const std::vector<Image*>& row);
+    // What Enter does: picks the highlighted card, or drops the picked one onto it.
+    bool Choose();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -68,6 +78,8 @@ private:
     void Tap(Image& card, QPoint at);
     bool Key(int key);
     void Set(Image*& slot, Image* card); // a new pick or highlight, redrawn
+    void Remark(Image* card);            // its rings redrawn as the pick and highlight say
+    bool Lit(const Image* card) const;   // under the highlight, alone or in its row
     void PutDown();                      // no pick, no highlight
 
     Form& form_;
@@ -79,6 +91,7 @@ private:
     bool tap_ = false; // the press has not left its card
     Image* picked_ = nullptr;
     Image* highlighted_ = nullptr;
+    std::vector<Image*> litRow_;
 };
 
 } // namespace platform
