@@ -4,7 +4,10 @@
 Two rows: every service healthy, and the speech service stopped (SIGSTOP) just before the question, which
 the game then says aloud, so that its speech thread waits for good.
 
-Usage: bench/ending_figures.py build/bin/merendella [--runs 20]
+With --memory N: resident memory before and after N requests (the instructions again, a card picked and
+put back) to a sound server and speech service that are stopped.
+
+Usage: bench/ending_figures.py build/bin/merendella [--runs 20 | --memory 4000]
 """
 
 import argparse, os, signal, statistics, subprocess, sys, time  # noqa: E401
@@ -43,13 +46,46 @@ def one_run(d, exe, env, hang):
     return took * 1000
 
 
+def rss(pid):
+    with open("/proc/%d/status" % pid) as status:
+        return next(int(line.split()[1]) for line in status if line.startswith("VmRSS")) / 1024
+
+
+def memory(d, exe, env, presses):
+    """Resident memory on the tarts screen before and after many requests to a stopped sound server and
+    speech service: F1 (the instructions said again) and Return (a card picked and put back, each a sound)."""
+    game = d.spawn([exe], "game", env=env)
+    wait_until("the title", lambda: any(w.w == d.width for w in d.windows(game.pid)))
+    time.sleep(0.8)
+    d.key("Return")
+    time.sleep(1.0)
+    d.key("Tab", "Tab", "Return", "Left")
+    time.sleep(3)
+    for server in (c for c in d.children if c.args[0] in ("pulseaudio", "speech-dispatcher")):
+        server.send_signal(signal.SIGSTOP)
+    d.key("F1", "Return")
+    time.sleep(1)
+    before = rss(game.pid)
+    for _ in range(presses // 100):
+        d.run(["xdotool", "key", "--delay", "2"] + ["F1", "Return"] * 50)
+    time.sleep(1)
+    after = rss(game.pid)
+    game.kill()
+    for server in (c for c in d.children if c.args[0] in ("pulseaudio", "speech-dispatcher")):
+        server.send_signal(signal.SIGCONT)
+    print("hung services: %.1f MiB resident before, %.1f MiB after %d requests" % (before, after, presses))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("exe")
     parser.add_argument("--runs", type=int, default=20)
+    parser.add_argument("--memory", type=int, default=0, help="instead: memory over this many requests")
     args = parser.parse_args()
     with X11(1024, 768, "/tmp/merendella-ending-shots") as d:
         env = d.speech_server(d.sound_server())
+        if args.memory:
+            return memory(d, os.path.abspath(args.exe), env, args.memory)
         figures = {"healthy": [], "speech stopped": []}
         for _ in range(args.runs):
             for row in figures:  # interleaved, so that a busy spell hits both
