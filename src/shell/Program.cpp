@@ -23,15 +23,16 @@ Program::~Program() { layout::GestoreLayout.reset(); }
 
 int Program::Run()
 {
-    // A screen reader reads the captions and the boxes itself; the voice says the rest. Asked first:
-    // the answer comes while the first screen is put on the display.
-    const platform::ScreenReaderWatch screenReader([this](bool running) { speech_.SetScreenReader(running); });
     RegisterScreens(services_);
     Modulo1::Main(services_);
     if (forms_.Loaded().empty()) return 0;
     // What the first screen's first frame need not wait for: the icon of windows without one of
     // their own (the title screen has its own), the sounds and the voice, from beside the program.
     forms_.Active()->AfterFirstFrame([this] {
+        // A screen reader reads the captions and the boxes itself; the voice says the rest. Asked
+        // before the voice is read, which takes longer than the answer.
+        screenReader_ = std::make_unique<platform::ScreenReaderWatch>(
+            [this](bool running) { speech_.SetScreenReader(running); });
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
         if (settings_.voice) speech_.SetEngine(platform::OpenSpeech(app_.Path())); // else none at all

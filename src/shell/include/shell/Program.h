@@ -11,6 +11,12 @@
 #include "platform/Sound.h"
 #include "platform/Speech.h"
 
+#include <memory>
+
+namespace platform {
+class ScreenReaderWatch;
+}
+
 // The program as it runs on a desktop: the machine's own displays, clock, boxes, sounds and voice,
 // the screens, and the event loop.
 class Program {
@@ -23,6 +29,7 @@ public:
 
 private:
     platform::Settings settings_;
+    std::unique_ptr<platform::ScreenReaderWatch> screenReader_;
     platform::App app_;
     platform::SystemDisplay display_;
     platform::SystemClock clock_;
