@@ -5,6 +5,10 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#ifdef MERENDELLA_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#include <thread>
+#endif
 
 namespace {
 
@@ -66,6 +70,12 @@ int main(int argc, char** argv)
         return 1;
     }
     previousHandler = qInstallMessageHandler(ReportFatal);
+#ifdef MERENDELLA_FONTCONFIG
+    // The title's first frame waits for fontconfig to read and parse its configuration, which the
+    // toolkit does only once text is first measured; read on the second core meanwhile, while the
+    // toolkit connects to the display. The toolkit then takes the configuration as it is.
+    std::thread([] { FcInit(); }).detach();
+#endif
     QApplication app(argc, argv);
     return Program(std::get<platform::Settings>(options)).Run();
 }
