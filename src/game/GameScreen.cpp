@@ -164,7 +164,7 @@ void GameScreen::Swap(Image& target, Control& source)
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
     // What the card dropped on now shows, and the count: a screen reader hears both wherever its focus is.
-    news_.Announce(CardName(content_, CardValue(target.Tag())) + QStringLiteral(", ") + Label2.Caption());
+    news_.Announce(NameOf(target) + QStringLiteral(", ") + Label2.Caption());
     services_.sound.Play(Cue::Swap);
 }
 
@@ -216,9 +216,10 @@ void GameScreen::SayInstructions()
 void GameScreen::Describe(Image& card)
 {
     for (int h = 0; h < Hands; ++h)
-        if (&Hand(h)[card.Index()] == &card)
-            card.SetAccessibleText(CardName(content_, CardValue(card.Tag())), CardPlace(h, card.Index()));
+        if (&Hand(h)[card.Index()] == &card) card.SetAccessibleText(NameOf(card), CardPlace(h, card.Index()));
 }
+
+QString GameScreen::NameOf(const Image& card) const { return CardName(content_, CardValue(card.Tag())); }
 
 bool GameScreen::MayPick(const Image& card) const { return card.Enabled(); }
 
@@ -236,7 +237,7 @@ void GameScreen::Picked(const Image& card)
 {
     services_.sound.Play(Cue::Pick);
     // The card's selected state is told as well, but Orca says so only when Space picked it.
-    news_.Announce(CardName(content_, CardValue(card.Tag())) + QStringLiteral(", presa"));
+    news_.Announce(NameOf(card) + QStringLiteral(", presa"));
 }
 
 void GameScreen::PutBack(const Image&) { services_.sound.Play(Cue::Nothing); }

@@ -86,6 +86,8 @@ private:
     void SayInstructions();
     // Tells screen readers what a card shows and where it is.
     void Describe(platform::Image& card);
+    // What a card is called, by what it shows: "tortina con 2 fragole".
+    QString NameOf(const platform::Image& card) const;
 
     const rules::ContentSet& content_;
     platform::CardMoves moves_;
