@@ -1,10 +1,10 @@
-#include "platform/Log.h"
+#include "machine/Ending.h"
+#include "machine/Log.h"
 #include "shell/Options.h"
 #include "shell/Program.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
 #ifdef MERENDELLA_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #include <thread>
@@ -47,7 +47,7 @@ void ReportFatal(QtMsgType type, const QMessageLogContext& context, const QStrin
                     (type == QtFatalMsg ? QStringLiteral("merendella: cannot start: ")
                                         : QStringLiteral("merendella: the display went away, the game ends: ")) +
                         message);
-    std::_Exit(1);
+    platform::EndNow(1);
 }
 
 } // namespace

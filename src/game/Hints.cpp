@@ -1,10 +1,10 @@
 #include "game/Hints.h"
 
-#include "platform/Clock.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/Services.h"
-#include "platform/Speech.h"
+#include "machine/Clock.h"
+#include "forms/Form.h"
+#include "forms/Image.h"
+#include "forms/Services.h"
+#include "machine/Speech.h"
 #include "rules/Hint.h"
 #include "rules/Rules.h"
 

@@ -1,16 +1,16 @@
 #include "shell/Modulo1.h"
 
-#include "platform/App.h"
-#include "platform/Display.h"
-#include "platform/Form.h"
-#include "platform/Forms.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Random.h"
-#include "platform/Screen.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
+#include "machine/App.h"
+#include "machine/Display.h"
+#include "forms/Form.h"
+#include "forms/Forms.h"
+#include "forms/MessageBoxes.h"
+#include "forms/Random.h"
+#include "forms/Screen.h"
+#include "forms/Services.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
 
 #include <memory>
 

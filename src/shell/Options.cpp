@@ -1,6 +1,6 @@
 #include "shell/Options.h"
 
-#include "platform/Log.h"
+#include "machine/Log.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,17 +1,15 @@
 #include "shell/Program.h"
 
 #include "layout/GestoreLayout.h"
-#include "platform/Ending.h"
-#include "platform/Form.h"
-#include "platform/Modules.h"
-#include "platform/ScreenReaderWatch.h"
+#include "machine/Ending.h"
+#include "forms/Form.h"
+#include "machine/Modules.h"
+#include "machine/ScreenReaderWatch.h"
 #include "shell/Modulo1.h"
 #include "shell/Screens.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <cstdio>
-#include <cstdlib>
 
 Program::Program(const platform::Settings& settings)
     : settings_(settings)
@@ -42,8 +40,7 @@ int Program::Run()
     platform::EndWithinASecond(status);
     if (!platform::EndModules(app_, sound_, speech_)) {
         // A module's thread still waits for its service; the toolkit's own end would wait for it.
-        std::fflush(stderr);
-        std::_Exit(status);
+        platform::EndNow(status);
     }
     return status;
 }

@@ -1,13 +1,13 @@
 #include "shell/Screens.h"
 
 #include "game/GameScreen.h"
-#include "platform/Form.h"
-#include "platform/Forms.h"
-#include "platform/Scanner.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
+#include "forms/Form.h"
+#include "forms/Forms.h"
+#include "game/Scanner.h"
+#include "forms/Services.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
 
@@ -41,7 +41,7 @@ void RegisterScreens(Services& services)
             // scanned by rows.
             if (services.settings.scan >= 0) {
                 auto* game = dynamic_cast<game::GameScreen*>(form.get());
-                new Scanner(*form, services, game ? &game->Moves() : nullptr, game ? game->RowNames() : QStringList());
+                new game::Scanner(*form, services, game ? &game->Moves() : nullptr, game ? game->RowNames() : QStringList());
             }
             return form;
         });

@@ -3,10 +3,10 @@
 
 #include "support/Support.h"
 
-#include "platform/CommandButton.h"
-#include "platform/Label.h"
-#include "platform/Scanner.h"
-#include "platform/Timer.h"
+#include "forms/CommandButton.h"
+#include "forms/Label.h"
+#include "game/Scanner.h"
+#include "forms/Timer.h"
 #include "shell/FormMenu.h"
 
 #include <QAccessible>
@@ -517,7 +517,7 @@ private slots:
         p->settings.scan = 0.5;
         GameScreen& g = p->Open("FormMemory");
         QVERIFY(QTest::qWaitForWindowActive(g.Window())); // a button says its caption as it takes the keys
-        Scanner& scan = *g.findChild<Scanner*>();
+        game::Scanner& scan = *g.findChild<game::Scanner*>();
         auto wait = [&](int ms) { p->clock.now += ms, scan.Tick(); };
         for (int s = 0; s < 21; ++s) QCOMPARE(Card(g, s).Marks(), s < 7 ? int(Image::Highlighted) : 0);
         p->said.clear();
@@ -537,7 +537,7 @@ private slots:
     {
         p->settings.scan = 2;
         GameScreen& g = p->Open("FormMemory");
-        Scanner& scan = *g.findChild<Scanner*>();
+        game::Scanner& scan = *g.findChild<game::Scanner*>();
         for (int waits : {2, 0, 0, 0, 2, 1, 0, 1, 2, 2, 0, 2, 2, 3, 1, 0, 0, 3, 1, 1}) {
             for (int i = 0; i < waits; ++i) p->clock.now += 2000, scan.Tick();
             QTest::keyClick(g.Window(), Qt::Key_Space);
@@ -559,7 +559,7 @@ private slots:
         auto& menu = p->Open<FormMenu>("FormMenu");
         QVERIFY(QTest::qWaitForWindowActive(menu.Window()));
         p->clock.now += 60000;
-        menu.findChild<Scanner*>()->Tick();
+        menu.findChild<game::Scanner*>()->Tick();
         QCOMPARE(menu.Window()->focusWidget(), menu.Command1.Widget());
         QTest::keyClick(menu.Window(), Qt::Key_Tab);
         QCOMPARE(menu.Window()->focusWidget(), menu.Command2.Widget());

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "game/Hints.h"
-#include "platform/Announcer.h"
-#include "platform/CardMoves.h"
-#include "platform/Confetti.h"
-#include "platform/ControlArray.h"
-#include "platform/Form.h"
+#include "forms/Announcer.h"
+#include "forms/CardMoves.h"
+#include "forms/Confetti.h"
+#include "forms/ControlArray.h"
+#include "forms/Form.h"
 #include "rules/ContentSets.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Description.h"
+#include "forms/Description.h"
 
 #include <array>
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "platform/App.h"
-#include "platform/Clock.h"
-#include "platform/Display.h"
-#include "platform/EndSignals.h"
-#include "platform/Forms.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
+#include "machine/App.h"
+#include "machine/Clock.h"
+#include "machine/Display.h"
+#include "machine/EndSignals.h"
+#include "forms/Forms.h"
+#include "forms/MessageBoxes.h"
+#include "forms/Services.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
 
 #include <memory>
 
