@@ -15,7 +15,7 @@
 #include "forms/Text.h"
 #include "forms/Timer.h"
 #include "rules/Rules.h"
-#include "screens/ScreenDescriptions.h"
+#include "game/Games.h"
 
 #include <cmath>
 
@@ -43,8 +43,8 @@ std::int32_t Measure(double twips)
 
 } // namespace
 
-GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& description, Services& services)
-    : Form(description, services),
+GameScreen::GameScreen(const Game& game, Services& services)
+    : Form(game.description, services),
       Image1(Array<Image>(QStringLiteral("Image1"))),
       Image2(Array<Image>(QStringLiteral("Image2"))),
       Image3(Array<Image>(QStringLiteral("Image3"))),
@@ -56,11 +56,11 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
       BottoneAiuto(Get<CommandButton>(QStringLiteral("BottoneAiuto"))),
       Timer1(Get<Timer>(QStringLiteral("Timer1"))),
       mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
-      content_(content),
+      content_(game.content),
       moves_(*this, *this),
       news_(Window()),
       confetti_(services.clock),
-      hints_(content, *this, services)
+      hints_(game.content, *this, services)
 {
     Command1.SetClickHandler([this] { Command1_Click(); });
     mnuEsci.SetClickHandler([this] { mnuEsci_Click(); });
@@ -243,15 +243,5 @@ void GameScreen::Picked(const Image& card)
 void GameScreen::PutBack(const Image&) { services_.sound.Play(Cue::Nothing); }
 
 void GameScreen::Escape() { mnuEsci_Click(); }
-
-std::unique_ptr<Form> MakeFormMemory(Services& services)
-{
-    return std::make_unique<GameScreen>(Tarts, screens::FormMemory, services);
-}
-
-std::unique_ptr<Form> MakeFormMemory2(Services& services)
-{
-    return std::make_unique<GameScreen>(Stickers, screens::FormMemory2, services);
-}
 
 } // namespace game

@@ -3,7 +3,7 @@
 #include "layout/GestoreLayout.h"
 #include "forms/CommandButton.h"
 #include "forms/Forms.h"
-#include "machine/Settings.h"
+#include "forms/Classroom.h"
 #include "machine/Sound.h"
 #include "screens/ScreenDescriptions.h"
 #include "shell/Modulo1.h"
@@ -50,8 +50,7 @@ void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(*this); }
 
 void FormMenu::BottoneEsci_Click()
 {
-    // In classroom mode only a grown-up ends the program (Screens: the key for it).
-    if (services_.settings.kiosk) return services_.sound.Play(Cue::Nothing);
+    if (!services_.classroom.ChildMayEnd()) return services_.sound.Play(Cue::Nothing);
     if (MsgBox(QStringLiteral("sicuro di voler terminare?"), vbYesNo + vbQuestion, QStringLiteral("Merendella")) ==
         vbYes)
         services_.forms.End();

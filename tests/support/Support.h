@@ -18,6 +18,7 @@
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
+#include "shell/ClassroomMode.h"
 #include "shell/Screens.h"
 
 #include <QStyleHints>
@@ -97,7 +98,7 @@ struct Program {
         sound.SetOutput(std::make_unique<Speakers>(sounds));
         speech.SetEngine(std::make_unique<Voice>(said));
         platform::Randomize(seed);
-        RegisterScreens(services);
+        RegisterScreens(services, classroom);
         // Tests click at once on a screen that has just appeared; real hands take longer.
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     }
@@ -118,7 +119,8 @@ struct Program {
     platform::Speech speech;
     int quits = 0; // how often the program would have ended
     platform::Forms forms{[this] { ++quits; }};
-    platform::Services services{app, forms, display, clock, boxes, sound, speech, settings};
+    ClassroomMode classroom{settings};
+    platform::Services services{app, forms, display, clock, boxes, sound, speech, settings, classroom};
 };
 
 // Slot 0..20: hand slot / 7, card slot % 7.

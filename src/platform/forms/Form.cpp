@@ -8,7 +8,7 @@
 #include "machine/App.h"
 #include "forms/Control.h"
 #include "machine/Display.h"
-#include "machine/Settings.h"
+#include "forms/Classroom.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
 #include "forms/Text.h"
@@ -28,8 +28,8 @@ Form::Form(const FormDesc& d, Services& services)
 {
     FormWindow::Handlers handlers{[this](bool restored) { ClientResized(restored); }, [this] { KeepFullScreen(); },
                                   [this] {
-                                      // In classroom mode the child cannot close the window.
-                                      if (services_.settings.kiosk) return services_.sound.Play(Cue::Nothing);
+                                      if (!services_.classroom.ChildMayEnd())
+                                          return services_.sound.Play(Cue::Nothing);
                                       if (auto close = close_) close();
                                   },
                                   [this] { StateChanged(); },

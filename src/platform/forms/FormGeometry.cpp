@@ -4,7 +4,7 @@
 #include "FormWindow.h"
 #include "machine/Display.h"
 #include "forms/Form.h"
-#include "machine/Settings.h"
+#include "forms/Classroom.h"
 #include "forms/Units.h"
 
 #include <QTimer>
@@ -62,10 +62,10 @@ void Form::KeepFullScreen()
 
 void Form::StateChanged()
 {
-    // In classroom mode the screen covers the display whatever took that away (a window manager's
-    // key, minimising); asked again a moment later, so that a window system that refuses is not
-    // asked in a loop.
-    if (!services_.settings.kiosk || std::exchange(coverAgain_, true)) return;
+    // A screen that holds the display covers it whatever took that away (a window manager's key,
+    // minimising); asked again a moment later, so that a window system that refuses is not asked in
+    // a loop.
+    if (!services_.classroom.HoldsDisplay() || std::exchange(coverAgain_, true)) return;
     QTimer::singleShot(250, window_, [this] {
         coverAgain_ = false;
         if (loaded_) KeepFullScreen();

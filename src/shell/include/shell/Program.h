@@ -7,6 +7,7 @@
 #include "forms/Forms.h"
 #include "forms/MessageBoxes.h"
 #include "forms/Services.h"
+#include "shell/ClassroomMode.h"
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
@@ -37,6 +38,7 @@ private:
     platform::Sound sound_;
     platform::Speech speech_;
     platform::Forms forms_; // the screens go first: they use the rest
-    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_, settings_};
+    ClassroomMode classroom_{settings_};
+    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_, settings_, classroom_};
     platform::EndSignals signals_{[this] { forms_.End(); }}; // as "Esci" answered Yes
 };

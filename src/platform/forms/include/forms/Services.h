@@ -3,6 +3,7 @@
 namespace platform {
 
 class App;
+class Classroom;
 class Clock;
 class Display;
 class Forms;
@@ -22,6 +23,7 @@ struct Services {
     Sound& sound;
     Speech& speech;
     const Settings& settings;
+    const Classroom& classroom; // what the child may do to the program
 };
 
 } // namespace platform
