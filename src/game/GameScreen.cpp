@@ -15,6 +15,7 @@
 #include "forms/Text.h"
 #include "forms/Timer.h"
 #include "rules/Rules.h"
+#include "texts/Texts.h"
 #include "game/Games.h"
 
 #include <cmath>
@@ -67,7 +68,7 @@ GameScreen::GameScreen(const Game& game, Services& services)
     Timer1.SetTickHandler([this] { Timer1_Timer(); });
     // A child who cannot read asks for the instructions again: a tap on a child or on them, or F1.
     for (int h = 0; h < Hands; ++h) {
-        Image4[h].SetAccessibleText(ToQString(Children[std::size_t(h)]));
+        Image4[h].SetAccessibleText(texts::Child(h));
         Image4[h].SetClickHandler([this] { SayInstructions(); });
     }
     Label1.SetClickHandler([this] { SayInstructions(); });
@@ -90,7 +91,7 @@ void GameScreen::Form_Activate()
     InizioY = Measure(Image1[0].Top());
     InizioX = Measure(Image1[0].Left());
 
-    Label1.SetCaption(ToQString(content_.instruction) + QStringLiteral("\r\n") + ToQString(SecondInstruction));
+    Label1.SetCaption(texts::Instructions(content_.goods));
     Ricomincia();
     SayInstructions();
 }
@@ -134,7 +135,7 @@ void GameScreen::BottoneAiuto_Click() { hints_.Show({&Image1, &Image2, &Image3})
 
 void GameScreen::mnuEsci_Click()
 {
-    if (MsgBox(QStringLiteral("vuoi tornare al menù? "), vbYesNo + vbQuestion, QStringLiteral("Merendella")) != vbYes)
+    if (MsgBox(texts::BackToMenu(), vbYesNo + vbQuestion, texts::GameTitle()) != vbYes)
         return;
     services_.forms.Show(QStringLiteral("FormMenu"));
     services_.forms.Unload(*this);
@@ -164,11 +165,11 @@ void GameScreen::Swap(Image& target, Control& source)
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
     // What the card dropped on now shows, and the count: a screen reader hears both wherever its focus is.
-    news_.Announce(NameOf(target) + QStringLiteral(", ") + Label2.Caption());
+    news_.Announce(texts::Swapped(NameOf(target), Label2.Caption()));
     services_.sound.Play(Cue::Swap);
 }
 
-void GameScreen::ShowMoves() { Label2.SetCaption(QStringLiteral("Mosse ") + QString::number(NumeroMosse)); }
+void GameScreen::ShowMoves() { Label2.SetCaption(texts::Moves(NumeroMosse)); }
 
 void GameScreen::Timer1_Timer()
 {
@@ -193,8 +194,7 @@ void GameScreen::Timer1_Timer()
     // The board cheers while the congratulation is open, and stops when it is closed.
     services_.sound.Play(Cue::Win);
     confetti_.Start(*this, {&Image4[0], &Image4[1], &Image4[2]});
-    MsgBox(QStringLiteral("Bravo! Ci sei riuscito in ") + QString::number(NumeroMosse) + QStringLiteral(" mosse!"),
-           vbOKOnly);
+    MsgBox(texts::Congratulation(NumeroMosse), vbOKOnly);
     confetti_.Stop();
     congratulating_ = false;
     Command1.SetVisible(true);
@@ -204,22 +204,23 @@ void GameScreen::Timer1_Timer()
 QStringList GameScreen::RowNames() const
 {
     QStringList names;
-    for (std::string_view child : Children) names << ToQString(child);
+    for (int h = 0; h < Hands; ++h) names << texts::Child(h);
     return names;
 }
 
 void GameScreen::SayInstructions()
 {
-    services_.speech.Say(QString(Label1.Caption()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), this);
+    services_.speech.Say(texts::Spoken(Label1.Caption()), this);
 }
 
 void GameScreen::Describe(Image& card)
 {
     for (int h = 0; h < Hands; ++h)
-        if (&Hand(h)[card.Index()] == &card) card.SetAccessibleText(NameOf(card), CardPlace(h, card.Index()));
+        if (&Hand(h)[card.Index()] == &card)
+            card.SetAccessibleText(NameOf(card), texts::CardPlace(h, card.Index(), CardsPerHand));
 }
 
-QString GameScreen::NameOf(const Image& card) const { return CardName(content_, CardValue(card.Tag())); }
+QString GameScreen::NameOf(const Image& card) const { return texts::CardName(content_.goods, CardValue(card.Tag())); }
 
 bool GameScreen::MayPick(const Image& card) const { return card.Enabled(); }
 
@@ -237,7 +238,7 @@ void GameScreen::Picked(const Image& card)
 {
     services_.sound.Play(Cue::Pick);
     // The card's selected state is told as well, but Orca says so only when Space picked it.
-    news_.Announce(NameOf(card) + QStringLiteral(", presa"));
+    news_.Announce(texts::Picked(NameOf(card)));
 }
 
 void GameScreen::PutBack(const Image&) { services_.sound.Play(Cue::Nothing); }

@@ -8,6 +8,7 @@
 #include "screens/ScreenDescriptions.h"
 #include "shell/Modulo1.h"
 #include "shell/ModuloColoriSuoni.h"
+#include "texts/Texts.h"
 
 using namespace platform;
 
@@ -51,7 +52,6 @@ void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(*this); }
 void FormMenu::BottoneEsci_Click()
 {
     if (!services_.classroom.ChildMayEnd()) return services_.sound.Play(Cue::Nothing);
-    if (MsgBox(QStringLiteral("sicuro di voler terminare?"), vbYesNo + vbQuestion, QStringLiteral("Merendella")) ==
-        vbYes)
+    if (MsgBox(texts::ExitQuestion(), vbYesNo + vbQuestion, texts::GameTitle()) == vbYes)
         services_.forms.End();
 }

@@ -11,6 +11,7 @@
 #include "forms/Text.h"
 #include "forms/Timer.h"
 #include "forms/Units.h"
+#include "texts/Texts.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -90,7 +91,7 @@ std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
         if (!menuBar_) {
             menuBar_ = new QMenuBar(window_);
             menuBar_->setNativeMenuBar(false);
-            menuBar_->setAccessibleName(QStringLiteral("menù"));
+            menuBar_->setAccessibleName(texts::MenuBar());
             menuBar_->setFont(ForDisplay(menuBar_->font(), textScale_));
         }
         control = std::make_unique<MenuItem>(form_, name, d.index, menuBar_->addAction(ToQString(d.caption)));

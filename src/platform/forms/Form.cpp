@@ -13,6 +13,7 @@
 #include "machine/Speech.h"
 #include "forms/Text.h"
 #include "forms/Units.h"
+#include "texts/Texts.h"
 
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -126,11 +127,7 @@ void Form::ComeToFront()
 int Form::MsgBox(const QString& text, int style, std::optional<QString> title)
 {
     const QString shown = title ? *title : App::Title();
-    // Said as a sentence: the lines of the box one after the other, a rule of dashes left out.
-    QStringList lines;
-    for (const QString& line : text.split(QStringLiteral("\r\n")))
-        if (!line.trimmed().isEmpty() && !line.trimmed().startsWith(QLatin1String("---"))) lines << line.trimmed();
-    services_.speech.SayShown(lines.join(QStringLiteral(", ")), this);
+    services_.speech.SayShown(texts::Spoken(text), this);
     // The window is blocked while the box is open, as Qt tells it of a modal box; told here too,
     // so that a box answered by other means blocks it as well.
     QEvent blocked(QEvent::WindowBlocked);

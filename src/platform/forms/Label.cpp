@@ -1,5 +1,7 @@
 #include "forms/Label.h"
 
+#include "texts/Texts.h"
+
 #include <QEvent>
 #include <QLabel>
 #include <QTimer>
@@ -70,9 +72,7 @@ Label::Label(Form& form, QString name, int index, QWidget* parent)
 void Label::SetCaption(const QString& caption)
 {
     caption_ = caption;
-    QString shown = caption;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    view_->setText(shown);
+    view_->setText(texts::OnScreen(caption));
     static_cast<FittingLabel*>(view_)->Fit();
 }
 

@@ -1,5 +1,7 @@
 #include "forms/MessageBoxes.h"
 
+#include "texts/Texts.h"
+
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,23 +13,14 @@ namespace {
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
-    const char* caption;
+    QString caption;
     int code;
 };
 
 std::vector<ButtonSpec> ButtonsFor(int style)
 {
-    switch (style & 7) {
-    case vbOKCancel:
-        return {{QMessageBox::Ok, "OK", vbOK}, {QMessageBox::Cancel, "Annulla", vbCancel}};
-    case vbYesNoCancel:
-        return {
-            {QMessageBox::Yes, "Sì", vbYes}, {QMessageBox::No, "No", vbNo}, {QMessageBox::Cancel, "Annulla", vbCancel}};
-    case vbYesNo:
-        return {{QMessageBox::Yes, "Sì", vbYes}, {QMessageBox::No, "No", vbNo}};
-    default:
-        return {{QMessageBox::Ok, "OK", vbOK}};
-    }
+    if ((style & 7) == vbYesNo) return {{QMessageBox::Yes, texts::Yes(), vbYes}, {QMessageBox::No, texts::No(), vbNo}};
+    return {{QMessageBox::Ok, texts::OK(), vbOK}};
 }
 
 QMessageBox::Icon IconFor(int style)
@@ -37,8 +30,6 @@ QMessageBox::Icon IconFor(int style)
         return QMessageBox::Critical;
     case vbQuestion:
         return QMessageBox::Question;
-    case vbExclamation:
-        return QMessageBox::Warning;
     case vbInformation:
         return QMessageBox::Information;
     default:
@@ -55,13 +46,11 @@ int DialogBoxes::Show(const MsgBoxRequest& request)
     QFont font = box.font();
     font.setPointSizeF(font.pointSizeF() * request.textScale);
     box.setFont(font);
-    QString shown = request.text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    box.setText(shown);
+    box.setText(texts::OnScreen(request.text));
     box.setTextFormat(Qt::PlainText);
     box.setIcon(IconFor(request.style));
     const auto buttons = ButtonsFor(request.style);
-    for (const ButtonSpec& spec : buttons) box.addButton(spec.button)->setText(QString::fromUtf8(spec.caption));
+    for (const ButtonSpec& spec : buttons) box.addButton(spec.button)->setText(spec.caption);
     box.setDefaultButton(buttons.front().button); // the first button: Yes, or OK
     box.exec();
     const auto* clicked = box.clickedButton();

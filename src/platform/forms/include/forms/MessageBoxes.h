@@ -10,16 +10,13 @@ namespace platform {
 // Style values: a button set plus an icon.
 enum MsgBoxStyle {
     vbOKOnly = 0,
-    vbOKCancel = 1,
-    vbYesNoCancel = 3,
     vbYesNo = 4,
     vbCritical = 16,
     vbQuestion = 32,
-    vbExclamation = 48,
     vbInformation = 64,
 };
 // Answer codes.
-enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+enum MsgBoxResult { vbOK = 1, vbYes = 6, vbNo = 7 };
 
 struct MsgBoxRequest {
     QString text;
@@ -35,7 +32,7 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // The answer code of the button pressed. Closing a box without an answer gives No where
-    // there is a No button, Cancel where there is a Cancel, else OK.
+    // there is a No button, else OK.
     virtual int Show(const MsgBoxRequest& request) = 0;
 };
 
