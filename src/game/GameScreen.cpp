@@ -177,15 +177,17 @@ void GameScreen::Timer1_Timer()
     // The platform goes on ticking while the congratulation is open: one is enough.
     if (congratulating_) return;
 
+    // Each card read once a tick, by index to the last card of a hand.
+    constexpr int Last = CardsPerHand - 1;
     BoardTexts board;
-    for (int i = 0; i <= 6; ++i) {
+    for (int i = 0; i <= Last; ++i) {
         board[0][std::size_t(i)] = Image1[i].Tag();
         board[1][std::size_t(i)] = Image2[i].Tag();
         board[2][std::size_t(i)] = Image3[i].Tag();
     }
     if (!HandsEven(Totals(board))) return;
 
-    for (int i = 0; i <= 6; ++i) {
+    for (int i = 0; i <= Last; ++i) {
         Image1[i].SetEnabled(false);
         Image2[i].SetEnabled(false);
         Image3[i].SetEnabled(false);

@@ -112,10 +112,4 @@ const QImage& Picture::Image() const
     return data_ ? data_->image : none;
 }
 
-const QString& Picture::Source() const
-{
-    static const QString none;
-    return data_ ? data_->source : none;
-}
-
 } // namespace platform

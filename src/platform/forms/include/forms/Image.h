@@ -18,9 +18,7 @@ public:
     const platform::Picture& Picture() const { return picture_; }
     void SetPicture(const platform::Picture& picture);
 
-    bool Stretch() const { return stretch_; }
     void SetStretch(bool on);
-    bool Border() const { return border_; }
     void SetBorder(bool on);
     bool DragAutomatic() const { return dragAutomatic_; }
     void SetDragAutomatic(bool on) { dragAutomatic_ = on; }

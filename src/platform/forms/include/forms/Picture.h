@@ -27,9 +27,6 @@ public:
     // size or from its largest render (name@4x.png or name@2x.png beside it, if there is one);
     // the picture stays the same object.
     void Refine(QSize targetSize) const;
-    const QString& Source() const;
-    // Distinct for every picture object, 0 for the empty picture: the picture's handle.
-    std::uintptr_t Handle() const { return reinterpret_cast<std::uintptr_t>(data_.get()); }
 
     friend bool operator==(const Picture& a, const Picture& b) { return a.data_ == b.data_; }
 

@@ -17,7 +17,6 @@ public:
 
     double Width() const { return PixelsToTwips(pixels_.width()); }
     double Height() const { return PixelsToTwips(pixels_.height()); }
-    QSize Pixels() const { return pixels_; }
     // The display's size beside the 1024 x 768 of the design, in logical pixels, never below 1.
     double TextScale() const { return std::max(1.0, std::min(pixels_.width() / 1024.0, pixels_.height() / 768.0)); }
 
