@@ -457,9 +457,10 @@ def classroom(d, exe):
     """--help with no display at all, a bad option with no window; the stickers board first, no voice loaded; in
     classroom mode (merendella.conf) Alt+F4 and minimising leave the game on the display, Ctrl+Shift+Q ends it."""
     bare = {k: v for k, v in d.env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    helped, bad = (subprocess.run([exe, option], env=env, capture_output=True, text=True, timeout=WAIT)
-                   for option, env in (("--help", bare), ("--game=tetris", d.env)))
+    helped, bad, nowhere = (subprocess.run([exe, *option], env=env, capture_output=True, text=True, timeout=WAIT)
+                            for option, env in ((["--help"], bare), (["--game=tetris"], d.env), ([], bare)))
     check(helped.returncode == 0 and helped.stdout.startswith("Usage: merendella [options]\n"), "--help: %s" % helped)
+    check(nowhere.returncode == 1 and "no display found" in nowhere.stderr, "no display: %s" % nowhere)
     check(bad.returncode == 2 and bad.stderr == "merendella: bad value --game=tetris; it takes torte or figurine\n"
           and not d.windows(), "a bad option: %s" % bad)
     with open(os.path.join(d.folder("config/merendella"), "merendella.conf"), "w") as conf:  # XDG_CONFIG_HOME

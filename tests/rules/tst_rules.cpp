@@ -77,6 +77,7 @@ private slots:
         QTest::newRow("third differs") << QStringList{fourteen, alsoFourteen, fifteen} << false;
         QTest::newRow("empty values count 0") << QStringList{"      ", "0 0 0 0 0 0 0", "x y z 0 0 0 0"} << true;
         QTest::newRow("numbers then words") << QStringList{"7a 7b", " 5 fragole 9", fourteen} << true;
+        QTest::newRow("signed numbers") << QStringList{"-1 15", "+14", fourteen} << true;
         QTest::newRow("huge numbers stay huge") << QStringList{QString(40, '9'), fourteen, fourteen} << false;
     }
 

@@ -159,7 +159,7 @@ private slots:
     {
         QPointer<Probe> probe = &p->Open<Probe>("Probe");
         QTRY_VERIFY(probe->events.contains("tick"));
-        p->forms.Unload(*probe);
+        probe->Window()->close(); // the window's own close control
         QVERIFY(!probe->Window()->isVisible());
         QCOMPARE(p->quits, 1); // the last screen: the program ends
         for (QTimer* timer : probe->Window()->findChildren<QTimer*>()) QVERIFY(!timer->isActive()); // never ticks again

@@ -32,11 +32,7 @@ void ConfigureLabel(Label& label, const ControlDesc& d)
     view->setAlignment(align | Qt::AlignTop);
     QPalette pal = view->palette();
     if (d.foreColor != DefaultColor) pal.setColor(QPalette::WindowText, ColorFromBGR(std::uint32_t(d.foreColor)));
-    if (!d.transparent && d.backColor != DefaultColor) {
-        pal.setColor(QPalette::Window, ColorFromBGR(std::uint32_t(d.backColor)));
-        view->setAutoFillBackground(true);
-    }
-    view->setPalette(pal);
+    view->setPalette(pal); // every label is transparent: the screen shows through, never its own colour
     label.SetCaption(ToQString(d.caption));
 }
 

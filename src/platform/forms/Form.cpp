@@ -58,11 +58,6 @@ Form::Form(const FormDesc& d, Services& services)
         backColor_ = std::uint32_t(d.backColor);
     else
         backColor_ = BGRFromColor(client_->palette().color(QPalette::Window));
-    if (d.foreColor != DefaultColor) {
-        QPalette pal = client_->palette();
-        pal.setColor(QPalette::WindowText, ColorFromBGR(std::uint32_t(d.foreColor)));
-        client_->setPalette(pal);
-    }
 
     ControlFactory factory(*this, services_, window_, client_, designFont, textScale);
     for (const ControlDesc& c : d.controls) {

@@ -52,13 +52,6 @@ public:
         painter->drawPixmap(rect, shown);
     }
 
-    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
-    {
-        QList<QSize> sizes;
-        for (const Render& render : renders_) sizes << QSize(render.side, render.side);
-        return sizes;
-    }
     QIconEngine* clone() const override { return new RendersEngine(*this); }
 
 private:

@@ -30,7 +30,7 @@ struct ControlDesc {
     FontDesc font{};
     std::int64_t foreColor = DefaultColor;
     std::int64_t backColor = DefaultColor;
-    bool transparent = false; // labels: the screen shows through
+    bool transparent = false; // labels: the screen shows through (every label of the game is)
     Alignment alignment = Alignment::Left;
     std::string_view pointer{}; // resource path of an .ico or .cur; empty: standard arrow
     std::string_view picture{}; // resource path of an embedded picture
@@ -50,7 +50,6 @@ struct FormDesc {
     std::string_view accessibleName{}; // what a screen reader calls the screen
     int clientWidth = 0, clientHeight = 0;
     std::int64_t backColor = DefaultColor;
-    std::int64_t foreColor = DefaultColor;
     FontDesc font{};
     std::string_view icon{};
     std::string_view pointer{};
