@@ -1,7 +1,5 @@
 #include "game/GameScreen.h"
 
-#include "layout/GestoreLayout.h"
-#include "machine/App.h"
 #include "forms/CommandButton.h"
 #include "forms/Forms.h"
 #include "forms/Image.h"
@@ -9,14 +7,16 @@
 #include "forms/MenuItem.h"
 #include "forms/Picture.h"
 #include "forms/Random.h"
+#include "forms/Text.h"
+#include "forms/Timer.h"
+#include "game/Games.h"
+#include "layout/GestoreLayout.h"
+#include "machine/App.h"
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
-#include "forms/Text.h"
-#include "forms/Timer.h"
 #include "rules/Rules.h"
 #include "texts/Texts.h"
-#include "game/Games.h"
 
 #include <cmath>
 
@@ -135,8 +135,7 @@ void GameScreen::BottoneAiuto_Click() { hints_.Show({&Image1, &Image2, &Image3})
 
 void GameScreen::mnuEsci_Click()
 {
-    if (MsgBox(texts::BackToMenu(), vbYesNo + vbQuestion, texts::GameTitle()) != vbYes)
-        return;
+    if (MsgBox(texts::BackToMenu(), vbYesNo + vbQuestion, texts::GameTitle()) != vbYes) return;
     services_.forms.Show(QStringLiteral("FormMenu"));
     services_.forms.Unload(*this);
 }
@@ -210,10 +209,7 @@ QStringList GameScreen::RowNames() const
     return names;
 }
 
-void GameScreen::SayInstructions()
-{
-    services_.speech.Say(texts::Spoken(Label1.Caption()), this);
-}
+void GameScreen::SayInstructions() { services_.speech.Say(texts::Spoken(Label1.Caption()), this); }
 
 void GameScreen::Describe(Image& card)
 {

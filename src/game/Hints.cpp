@@ -1,9 +1,9 @@
 #include "game/Hints.h"
 
-#include "machine/Clock.h"
 #include "forms/Form.h"
 #include "forms/Image.h"
 #include "forms/Services.h"
+#include "machine/Clock.h"
 #include "machine/Speech.h"
 #include "rules/Hint.h"
 #include "rules/Rules.h"
@@ -34,9 +34,9 @@ void Hints::Show(const Hands& hands)
     }
     shownAt_ = services_.clock.Milliseconds();
     const auto value = [&](rules::CardSpot c) { return board[std::size_t(c.hand)][std::size_t(c.index)]; };
-    services_.speech.Say(texts::Hint(content_.goods, hint->first.hand, value(hint->first), hint->second.hand,
-                                     value(hint->second)),
-                         &screen_);
+    services_.speech.Say(
+        texts::Hint(content_.goods, hint->first.hand, value(hint->first), hint->second.hand, value(hint->second)),
+        &screen_);
 }
 
 void Hints::Tick()

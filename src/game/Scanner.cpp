@@ -1,12 +1,12 @@
 #include "game/Scanner.h"
 
 #include "forms/CardMoves.h"
-#include "machine/Clock.h"
 #include "forms/CommandButton.h"
 #include "forms/Form.h"
 #include "forms/Image.h"
 #include "forms/MenuItem.h"
 #include "forms/Services.h"
+#include "machine/Clock.h"
 #include "machine/Settings.h"
 #include "machine/Speech.h"
 

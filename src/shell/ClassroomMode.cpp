@@ -10,6 +10,5 @@ bool ClassroomMode::HoldsDisplay() const { return settings_.kiosk; }
 
 void ClassroomMode::Equip(platform::Form& screen, platform::Forms& forms) const
 {
-    if (settings_.kiosk)
-        screen.AddShortcut((Qt::CTRL | Qt::SHIFT | Qt::Key_Q).toCombined(), [&forms] { forms.End(); });
+    if (settings_.kiosk) screen.AddShortcut((Qt::CTRL | Qt::SHIFT | Qt::Key_Q).toCombined(), [&forms] { forms.End(); });
 }

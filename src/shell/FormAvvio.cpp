@@ -1,8 +1,8 @@
 #include "shell/FormAvvio.h"
 
-#include "layout/GestoreLayout.h"
 #include "forms/CommandButton.h"
 #include "forms/Forms.h"
+#include "layout/GestoreLayout.h"
 #include "screens/ScreenDescriptions.h"
 #include "shell/ModuloColoriSuoni.h"
 

@@ -1,9 +1,9 @@
 #include "shell/FormMenu.h"
 
-#include "layout/GestoreLayout.h"
+#include "forms/Classroom.h"
 #include "forms/CommandButton.h"
 #include "forms/Forms.h"
-#include "forms/Classroom.h"
+#include "layout/GestoreLayout.h"
 #include "machine/Sound.h"
 #include "screens/ScreenDescriptions.h"
 #include "shell/Modulo1.h"
@@ -52,6 +52,5 @@ void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(*this); }
 void FormMenu::BottoneEsci_Click()
 {
     if (!services_.classroom.ChildMayEnd()) return services_.sound.Play(Cue::Nothing);
-    if (MsgBox(texts::ExitQuestion(), vbYesNo + vbQuestion, texts::GameTitle()) == vbYes)
-        services_.forms.End();
+    if (MsgBox(texts::ExitQuestion(), vbYesNo + vbQuestion, texts::GameTitle()) == vbYes) services_.forms.End();
 }

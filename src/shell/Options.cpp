@@ -83,8 +83,9 @@ const Option* FindKey(const QString& key)
 // "a, b and c"
 QString Listed(const QStringList& items)
 {
-    return items.size() < 2 ? items.join(QString()) : items.mid(0, items.size() - 1).join(QStringLiteral(", ")) +
-                                                          QStringLiteral(" and ") + items.last();
+    return items.size() < 2
+               ? items.join(QString())
+               : items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + items.last();
 }
 
 QString ValidOptions()
@@ -92,7 +93,7 @@ QString ValidOptions()
     QStringList options{QStringLiteral("--help"), QStringLiteral("--version")};
     for (const Option& o : Table)
         options << QStringLiteral("--%1%2").arg(QLatin1String(o.option),
-                                                 o.flag ? QString() : QLatin1Char('=') + QLatin1String(o.values));
+                                                o.flag ? QString() : QLatin1Char('=') + QLatin1String(o.values));
     return QStringLiteral("the options are ") + Listed(options);
 }
 
@@ -137,9 +138,9 @@ std::variant<Settings, Exit> Read(const QStringList& arguments)
     parser.addOptions({help, version});
     std::vector<QCommandLineOption> options;
     for (const Option& o : Table) {
-        const QString help = QStringLiteral("%1\n[%2=%3; default %4]")
-                                 .arg(QLatin1String(o.help), QLatin1String(o.key), QLatin1String(o.values),
-                                      QLatin1String(o.byDefault));
+        const QString help =
+            QStringLiteral("%1\n[%2=%3; default %4]")
+                .arg(QLatin1String(o.help), QLatin1String(o.key), QLatin1String(o.values), QLatin1String(o.byDefault));
         options.emplace_back(QLatin1String(o.option), help, o.flag ? QString() : QLatin1String(o.values));
         parser.addOption(options.back());
     }

@@ -1,8 +1,8 @@
 #include "shell/Program.h"
 
+#include "forms/Form.h"
 #include "layout/GestoreLayout.h"
 #include "machine/Ending.h"
-#include "forms/Form.h"
 #include "machine/Modules.h"
 #include "machine/ScreenReaderWatch.h"
 #include "shell/Modulo1.h"
@@ -29,8 +29,8 @@ int Program::Run()
     forms_.Active()->AfterFirstFrame([this] {
         // A screen reader reads the captions and the boxes itself; the voice says the rest. Asked
         // before the voice is read, which takes longer than the answer.
-        screenReader_ = std::make_unique<platform::ScreenReaderWatch>(
-            [this](bool running) { speech_.SetScreenReader(running); });
+        screenReader_ =
+            std::make_unique<platform::ScreenReaderWatch>([this](bool running) { speech_.SetScreenReader(running); });
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
         if (settings_.voice) speech_.SetEngine(platform::OpenSpeech(app_.Path())); // else none at all

@@ -3,6 +3,7 @@
 #include "forms/Form.h"
 #include "forms/Forms.h"
 #include "forms/Services.h"
+#include "forms/Text.h"
 #include "game/GameScreen.h"
 #include "game/Games.h"
 #include "game/Scanner.h"
@@ -12,7 +13,6 @@
 #include "shell/ClassroomMode.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
-#include "forms/Text.h"
 
 #include <type_traits>
 
@@ -47,9 +47,8 @@ std::unique_ptr<Form> Equipped(std::unique_ptr<Screen> screen, Services& service
 void RegisterScreens(Services& services, const ClassroomMode& classroom)
 {
     const auto add = [&](std::string_view name, auto make) {
-        services.forms.Register(ToQString(name), [&services, &classroom, make] {
-            return Equipped(make(services), services, classroom);
-        });
+        services.forms.Register(
+            ToQString(name), [&services, &classroom, make] { return Equipped(make(services), services, classroom); });
     };
     add("FormAvvio", [](Services& s) { return std::make_unique<FormAvvio>(s); });
     add("FormMenu", [](Services& s) { return std::make_unique<FormMenu>(s); });

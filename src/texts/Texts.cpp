@@ -23,7 +23,8 @@ QString Spoken(const QString& text)
         const QString words = line.trimmed();
         if (words.isEmpty() || words.startsWith(QLatin1String("---"))) continue;
         // After a full sentence a new one; else the next line goes on with the same.
-        if (!said.isEmpty()) said += QString::fromLatin1(QByteArrayView(".!?").contains(said.back().toLatin1()) ? " " : ", ");
+        if (!said.isEmpty())
+            said += QString::fromLatin1(QByteArrayView(".!?").contains(said.back().toLatin1()) ? " " : ", ");
         said += words;
     }
     return said;

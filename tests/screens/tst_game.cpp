@@ -5,8 +5,8 @@
 
 #include "forms/CommandButton.h"
 #include "forms/Label.h"
-#include "game/Scanner.h"
 #include "forms/Timer.h"
+#include "game/Scanner.h"
 #include "shell/FormMenu.h"
 
 #include <QAccessible>
@@ -26,7 +26,8 @@ namespace {
 // A picture as a few mean colours, to tell one picture file from another at any size.
 QImage Look(const QImage& picture)
 {
-    return picture.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB888);
+    return picture.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB888);
 }
 
 // The picture file that a card shows, the one it looks most like ("torta2.jpg").
@@ -42,9 +43,9 @@ QString FileShown(const Image& card)
         for (int i = 0; i < 16 * 16 * 3; ++i) d += std::abs(int(file.constBits()[i]) - int(shown.constBits()[i]));
         return d;
     };
-    return std::min_element(files.begin(), files.end(), [&](auto& a, auto& b) {
-               return distance(a.second) < distance(b.second);
-           })->first;
+    return std::min_element(files.begin(), files.end(),
+                            [&](auto& a, auto& b) { return distance(a.second) < distance(b.second); })
+        ->first;
 }
 
 // The value that a card's picture file stands for: figurine10.jpg is worth 10.

@@ -7,10 +7,10 @@
 
 #include "forms/CardMoves.h"
 #include "forms/CommandButton.h"
-#include "machine/Ending.h"
 #include "forms/Label.h"
-#include "machine/Log.h"
 #include "forms/Timer.h"
+#include "machine/Ending.h"
+#include "machine/Log.h"
 #include "machine/Worker.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
@@ -23,7 +23,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSemaphore>
-
 
 #include <QRegularExpression>
 #include <QTemporaryDir>

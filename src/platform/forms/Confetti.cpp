@@ -1,10 +1,10 @@
 #include "forms/Confetti.h"
 
-#include "machine/Clock.h"
 #include "forms/Form.h"
 #include "forms/Image.h"
 #include "forms/Random.h"
 #include "forms/Units.h"
+#include "machine/Clock.h"
 
 #include <QPaintEvent>
 #include <QPainter>

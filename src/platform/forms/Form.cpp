@@ -5,14 +5,14 @@
 #include "FormWindow.h"
 #include "Icon.h"
 #include "Pointer.h"
-#include "machine/App.h"
-#include "forms/Control.h"
-#include "machine/Display.h"
 #include "forms/Classroom.h"
-#include "machine/Sound.h"
-#include "machine/Speech.h"
+#include "forms/Control.h"
 #include "forms/Text.h"
 #include "forms/Units.h"
+#include "machine/App.h"
+#include "machine/Display.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
 #include "texts/Texts.h"
 
 #include <QGuiApplication>
@@ -29,8 +29,7 @@ Form::Form(const FormDesc& d, Services& services)
 {
     FormWindow::Handlers handlers{[this](bool restored) { ClientResized(restored); }, [this] { KeepFullScreen(); },
                                   [this] {
-                                      if (!services_.classroom.ChildMayEnd())
-                                          return services_.sound.Play(Cue::Nothing);
+                                      if (!services_.classroom.ChildMayEnd()) return services_.sound.Play(Cue::Nothing);
                                       if (auto close = close_) close();
                                   },
                                   [this] { StateChanged(); },

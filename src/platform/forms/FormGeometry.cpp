@@ -2,10 +2,10 @@
 // and the drawing freeze.
 
 #include "FormWindow.h"
-#include "machine/Display.h"
-#include "forms/Form.h"
 #include "forms/Classroom.h"
+#include "forms/Form.h"
 #include "forms/Units.h"
+#include "machine/Display.h"
 
 #include <QTimer>
 #include <utility>

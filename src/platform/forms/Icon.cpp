@@ -23,19 +23,22 @@ public:
         const QString base = path.left(path.lastIndexOf(QLatin1Char('.')));
         renders_.push_back({32, path, {}}); // the designed picture is 32 pixels square
         for (const auto& [side, suffix] : {std::pair{64, "@2x.png"}, std::pair{128, "@4x.png"}})
-            if (QFileInfo::exists(base + QLatin1String(suffix))) renders_.push_back({side, base + QLatin1String(suffix), {}});
+            if (QFileInfo::exists(base + QLatin1String(suffix)))
+                renders_.push_back({side, base + QLatin1String(suffix), {}});
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override
     {
         // The smallest render that covers the size, or else the largest.
         const int side = std::max(size.width(), size.height());
-        auto render = std::find_if(renders_.begin(), renders_.end(), [side](const Render& r) { return r.side >= side; });
+        auto render =
+            std::find_if(renders_.begin(), renders_.end(), [side](const Render& r) { return r.side >= side; });
         if (render == renders_.end()) --render;
         if (render->pixmap.isNull()) {
             QImageReader reader(render->file);
             // PNG is Qt's own: naming it spares loading every image plugin to ask about the file.
-            if (render->file.endsWith(QLatin1String(".png"))) reader.setFormat("png"), reader.setAutoDetectImageFormat(false);
+            if (render->file.endsWith(QLatin1String(".png")))
+                reader.setFormat("png"), reader.setAutoDetectImageFormat(false);
             render->pixmap = QPixmap::fromImage(reader.read());
         }
         const QPixmap& shown = render->pixmap;

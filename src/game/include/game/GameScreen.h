@@ -1,11 +1,11 @@
 #pragma once
 
-#include "game/Hints.h"
 #include "forms/Announcer.h"
 #include "forms/CardMoves.h"
 #include "forms/Confetti.h"
 #include "forms/ControlArray.h"
 #include "forms/Form.h"
+#include "game/Hints.h"
 #include "rules/ContentSets.h"
 
 #include <QStringList>
@@ -97,6 +97,5 @@ private:
     Hints hints_;
     bool congratulating_ = false;
 };
-
 
 } // namespace game

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "forms/Forms.h"
+#include "forms/MessageBoxes.h"
+#include "forms/Services.h"
 #include "machine/App.h"
 #include "machine/Clock.h"
 #include "machine/Display.h"
 #include "machine/EndSignals.h"
-#include "forms/Forms.h"
-#include "forms/MessageBoxes.h"
-#include "forms/Services.h"
-#include "shell/ClassroomMode.h"
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
+#include "shell/ClassroomMode.h"
 
 #include <memory>
 

@@ -23,9 +23,9 @@ QString Spoken(const QString& text);
 
 // ---- Start ----
 
-QString GameTitle();   // "Merendella", the title of the game's own boxes
-QString ErrorTitle();  // the title of the box that refuses a second copy
-QString SecondCopy();  // its text
+QString GameTitle();  // "Merendella", the title of the game's own boxes
+QString ErrorTitle(); // the title of the box that refuses a second copy
+QString SecondCopy(); // its text
 
 // ---- Boxes ----
 
