@@ -26,6 +26,19 @@ QString UserId()
 #endif
 }
 
+// A folder of this user's that nobody else may read, write or enter.
+bool OwnFolder(const QFileInfo& folder)
+{
+#ifdef Q_OS_UNIX
+    constexpr QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return folder.isDir() && folder.ownerId() == ::getuid() && !(folder.permissions() & others);
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
 } // namespace
 
 App::App(QString instanceKey, QString folder)
@@ -46,10 +59,16 @@ QString App::DefaultInstanceKey()
 #ifdef Q_OS_UNIX
     if (runtime.isEmpty()) runtime = QStringLiteral("/run/user/") + UserId(); // where the login manager puts it
 #endif
-    const QByteArray folder = QFileInfo(runtime).canonicalFilePath().toUtf8();
+    const QFileInfo folder(runtime);
+    const QString canonical = folder.canonicalFilePath();
+    // In that folder when it is the user's alone, which no other user may enter: nobody else can
+    // reach the key or take it first. The path must fit a socket's address.
+    const QString inFolder = canonical + QStringLiteral("/org.merendella.Merendella");
+    if (OwnFolder(folder) && inFolder.toUtf8().size() < 100) return inFolder;
+    // Else a name of the user's; the guard asks who holds it.
     return QStringLiteral("merendella-%1-%2")
-        .arg(UserId(),
-             QString::fromLatin1(QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(12)));
+        .arg(UserId(), QString::fromLatin1(
+                           QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(12)));
 }
 
 bool App::PrevInstance()

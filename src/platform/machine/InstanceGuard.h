@@ -7,8 +7,9 @@
 namespace platform {
 
 // The key that keeps to one copy per user: the first copy listens on it, a later one asks that
-// copy to tell the user. Linux has a file of its own (InstanceGuardLinux.cpp), other systems use
-// Qt's local sockets (InstanceGuardQt.cpp).
+// copy to tell the user. Only a copy of the same user is answered, and a key that another user
+// holds never keeps the program from starting. Linux has a file of its own
+// (InstanceGuardLinux.cpp), other systems use Qt's local sockets (InstanceGuardQt.cpp).
 class InstanceGuard {
 public:
     enum class Outcome { Taken, HeldByAnother, Failed };

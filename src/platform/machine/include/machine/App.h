@@ -36,7 +36,8 @@ public:
     // The title that message boxes without one of their own show.
     static QString Title() { return QStringLiteral("Zuccheriva"); }
 
-    // The guard's name: one per user, whatever the environment says of the display or session.
+    // The guard's key, one per user whatever the environment says of the display or session: a
+    // socket's path in the user's runtime folder when nobody else may enter it, else a name.
     static QString DefaultInstanceKey();
     // The folder that holds the program, without a trailing separator.
     static QString ProgramFolder();
