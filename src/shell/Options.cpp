@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <vector>
@@ -30,6 +31,16 @@ bool SetGame(Settings& s, const QString& value)
         s.start = Settings::Start::Stickers;
     else
         return false;
+    return true;
+}
+
+// A language's code, as a locale is named ("en", "pt_BR"): whether the game has it is known only once
+// its translations are looked for.
+bool SetLanguage(Settings& s, const QString& value)
+{
+    static const QRegularExpression code(QStringLiteral("^[a-z]{2,3}([_-][a-z0-9]{2,8})*$"));
+    if (!code.match(value).hasMatch()) return false;
+    s.language = value;
     return true;
 }
 
@@ -71,6 +82,8 @@ constexpr Option Table[] = {
      SetTruth<&Settings::kiosk>},
     {"scan", "scan", nullptr, "SECONDS", "a number of seconds from 0 to 60", "no scanning",
      "Switch scanning, a step every SECONDS (0 to 60; 0: a second switch).", SetScan},
+    {"language", "language", nullptr, "CODE", "a language code such as en or de", "the desktop's",
+     "Show and speak this language (it, en, fr, es or de), not the desktop's.", SetLanguage},
 };
 
 const Option* FindKey(const QString& key)
@@ -127,7 +140,7 @@ std::variant<Settings, Exit> Read(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("A puzzle game for young children, with an Italian interface.\n"
+        QStringLiteral("A puzzle game for young children, in Italian and in the desktop's language.\n"
                        "The same settings are read from merendella/merendella.conf in each folder\n"
                        "of $XDG_CONFIG_DIRS (/etc/xdg), then in $XDG_CONFIG_HOME (~/.config);\n"
                        "the command line wins over both. Each option's key in the files is in [ ].\n"

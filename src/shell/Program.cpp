@@ -33,7 +33,8 @@ int Program::Run()
             std::make_unique<platform::ScreenReaderWatch>([this](bool running) { speech_.SetScreenReader(running); });
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
-        if (settings_.voice) speech_.SetEngine(platform::OpenSpeech(app_.Path())); // else none at all
+        if (settings_.voice) // else none at all
+            speech_.SetEngine(platform::OpenSpeech(app_.Path(), translations_.Language()));
     });
     const int status = QApplication::exec();
     // Decided: the end comes within a second, whatever a sound, speech or display service does.

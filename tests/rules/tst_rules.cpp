@@ -93,18 +93,6 @@ private slots:
         QCOMPARE(HandsEven(Totals(board)), won);
     }
 
-    // What screen readers hear of a card: its worth in words, the number agreeing, and its place.
-    void cardNames()
-    {
-        using texts::CardName, texts::Goods;
-        QCOMPARE((QStringList{CardName(Goods::Tarts, 0), CardName(Goods::Tarts, 1), CardName(Goods::Tarts, 4),
-                              CardName(Goods::Stickers, 1), CardName(Goods::Stickers, 10)}),
-                 (QStringList{"tortina senza fragole", "tortina con 1 fragola", "tortina con 4 fragole",
-                              "figurina da 1 punto", "figurina da 10 punti"}));
-        QCOMPARE(texts::CardPlace(0, 2, 7) + " / " + texts::CardPlace(2, 6, 7),
-                 "primo bambino, carta 3 di 7 / terza bambina, carta 7 di 7");
-    }
-
     // The hint on boards written out by hand: the swap as "hand.index-hand.index", or none.
     void hints_data()
     {

@@ -18,6 +18,7 @@
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
+#include "machine/Translations.h"
 #include "shell/ClassroomMode.h"
 #include "shell/Screens.h"
 
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace support {
 
@@ -98,11 +100,20 @@ struct Program {
         sound.SetOutput(std::make_unique<Speakers>(sounds));
         speech.SetEngine(std::make_unique<Voice>(said));
         platform::Randomize(seed);
+        Speak(QString()); // the desktop's language: the tests' environment has none, so Italian
         RegisterScreens(services, classroom);
         // Tests click at once on a screen that has just appeared; real hands take longer.
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     }
     ~Program() { layout::GestoreLayout.reset(); }
+
+    // The language of the screens opened from now on, as the program chooses it, from the
+    // translations the build put beside the tests, or from those of a folder.
+    void Speak(const QString& language, const QString& folder = QCoreApplication::applicationDirPath())
+    {
+        translations.reset();
+        translations.emplace(language, folder);
+    }
 
     template <class T = game::GameScreen> T& Open(const char* screen)
     {
@@ -110,6 +121,7 @@ struct Program {
     }
 
     platform::Settings settings;
+    std::optional<platform::Translations> translations;
     platform::App app;
     Display display;
     Clock clock;

@@ -1,5 +1,6 @@
 #include "forms/CommandButton.h"
 
+#include "Font.h"
 #include "Icon.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
@@ -17,11 +18,13 @@ namespace platform {
 namespace {
 
 // A push button that Enter also presses, and that in the graphical style draws its picture
-// centred above its caption, in the caption's own font.
+// centred above its caption, in the caption's own font; made smaller where the caption would not
+// fit (a longer language, a small display).
 class ButtonWidget : public QPushButton {
 public:
     explicit ButtonWidget(QWidget* parent)
-        : QPushButton(parent)
+        : QPushButton(parent),
+          wanted_(font())
     {
         rest_.setSingleShot(true);
         rest_.setInterval(500);
@@ -31,7 +34,34 @@ public:
     bool graphical = false;
     std::function<void()> speak;
 
+    void Fit()
+    {
+        if (!isVisible()) return;
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect inner = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        fitting_ = true;
+        setFont(Fitted(wanted_, text(), QSize(inner.width(), 1 << 20), Qt::TextSingleLine | Qt::TextShowMnemonic));
+        fitting_ = false;
+    }
+
 protected:
+    void changeEvent(QEvent* e) override
+    {
+        QPushButton::changeEvent(e);
+        if (e->type() == QEvent::FontChange && !fitting_) wanted_ = font(), Fit();
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QPushButton::resizeEvent(e);
+        Fit();
+    }
+    void showEvent(QShowEvent* e) override
+    {
+        QPushButton::showEvent(e);
+        QTimer::singleShot(0, this, [this] { Fit(); });
+    }
+
     // Taken by the keys, or given by the screen as it opens; not by a click, nor again as the
     // window comes back after a box.
     void focusInEvent(QFocusEvent* e) override
@@ -104,6 +134,8 @@ protected:
 private:
     QTimer rest_; // the pointer resting on the button
     bool focused_ = false;
+    QFont wanted_; // the font it was given
+    bool fitting_ = false;
 };
 
 } // namespace
@@ -124,6 +156,7 @@ void CommandButton::SetCaption(const QString& caption)
 {
     caption_ = caption;
     view_->setText(caption);
+    static_cast<ButtonWidget*>(view_)->Fit();
 }
 
 void CommandButton::SetGraphical(const QString& iconPath, int side)

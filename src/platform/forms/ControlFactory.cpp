@@ -23,7 +23,7 @@ namespace platform {
 
 namespace {
 
-void ConfigureLabel(Label& label, const ControlDesc& d)
+void ConfigureLabel(Label& label, const ControlDesc& d, std::string_view context)
 {
     QLabel* view = label.View();
     const Qt::Alignment align = d.alignment == Alignment::Center  ? Qt::AlignHCenter
@@ -33,19 +33,20 @@ void ConfigureLabel(Label& label, const ControlDesc& d)
     QPalette pal = view->palette();
     if (d.foreColor != DefaultColor) pal.setColor(QPalette::WindowText, ColorFromBGR(std::uint32_t(d.foreColor)));
     view->setPalette(pal); // every label is transparent: the screen shows through, never its own colour
-    label.SetCaption(ToQString(d.caption));
+    label.SetCaption(Translated(context, d.caption));
 }
 
 } // namespace
 
 ControlFactory::ControlFactory(Form& form, Services& services, FormWindow* window, QWidget* client, QFont designFont,
-                               double textScale)
+                               double textScale, std::string_view context)
     : form_(form),
       services_(services),
       window_(window),
       client_(client),
       designFont_(std::move(designFont)),
-      textScale_(textScale)
+      textScale_(textScale),
+      context_(context)
 {}
 
 std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
@@ -64,13 +65,13 @@ std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
     }
     case ControlKind::Label: {
         auto label = std::make_unique<Label>(form_, name, d.index, client_);
-        ConfigureLabel(*label, d);
+        ConfigureLabel(*label, d, context_);
         control = std::move(label);
         break;
     }
     case ControlKind::CommandButton: {
         auto button = std::make_unique<CommandButton>(form_, name, d.index, client_, services_.sound, services_.speech);
-        button->SetCaption(ToQString(d.caption));
+        button->SetCaption(Translated(context_, d.caption));
         // The 32-pixel picture grows with the caption's text.
         if (d.graphical) button->SetGraphical(ToQString(d.picture), int(std::lround(32 * textScale_)));
         if (d.tabIndex < 0) button->View()->setFocusPolicy(Qt::NoFocus);
@@ -90,7 +91,7 @@ std::unique_ptr<Control> ControlFactory::Build(const ControlDesc& d)
             menuBar_->setAccessibleName(texts::MenuBar());
             menuBar_->setFont(ForDisplay(menuBar_->font(), textScale_));
         }
-        control = std::make_unique<MenuItem>(form_, name, d.index, menuBar_->addAction(ToQString(d.caption)));
+        control = std::make_unique<MenuItem>(form_, name, d.index, menuBar_->addAction(Translated(context_, d.caption)));
         break;
     }
     }

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <memory>
+#include <string_view>
 
 class QMenuBar;
 class QWidget;
@@ -20,8 +21,9 @@ struct Services;
 class ControlFactory {
 public:
     // designFont: the screen's own font; textScale: how much larger the display shows text.
+    // context: where the captions' translations are.
     ControlFactory(Form& form, Services& services, FormWindow* window, QWidget* client, QFont designFont,
-                   double textScale);
+                   double textScale, std::string_view context);
 
     std::unique_ptr<Control> Build(const ControlDesc& desc);
     QMenuBar* MenuBar() const { return menuBar_; }
@@ -33,6 +35,7 @@ private:
     QWidget* client_;
     QFont designFont_;
     double textScale_;
+    std::string_view context_;
     QMenuBar* menuBar_ = nullptr;
 };
 

@@ -36,8 +36,8 @@ Form::Form(const FormDesc& d, Services& services)
                                   [this](QPainter& p, const QRect& r) { PaintBackground(p, r); }};
     window_ = new FormWindow(std::move(handlers), services_.clock);
     window_->setObjectName(name_);
-    window_->setWindowTitle(ToQString(d.caption));
-    window_->setAccessibleName(ToQString(d.accessibleName));
+    window_->setWindowTitle(Translated(d.context, d.caption));
+    window_->setAccessibleName(Translated(d.context, d.accessibleName));
     // One size for task lists and switchers, which scale it as they need. The icon and the
     // pointers are read and converted once the first frame is on screen, which they would delay.
     if (!d.icon.empty())
@@ -46,7 +46,7 @@ Form::Form(const FormDesc& d, Services& services)
         });
 
     client_ = window_->Client();
-    client_->setAccessibleName(ToQString(d.accessibleName));
+    client_->setAccessibleName(window_->accessibleName());
     const double textScale = Screen().TextScale();
     const QFont designFont = MakeFont(d.font, client_->font()); // before the display grows it
     client_->setFont(ForDisplay(designFont, textScale));
@@ -58,7 +58,7 @@ Form::Form(const FormDesc& d, Services& services)
     else
         backColor_ = BGRFromColor(client_->palette().color(QPalette::Window));
 
-    ControlFactory factory(*this, services_, window_, client_, designFont, textScale);
+    ControlFactory factory(*this, services_, window_, client_, designFont, textScale, d.context);
     for (const ControlDesc& c : d.controls) {
         owned_.push_back(factory.Build(c));
         controls_.push_back(owned_.back().get());

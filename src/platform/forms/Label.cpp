@@ -1,5 +1,7 @@
 #include "forms/Label.h"
 
+#include "Font.h"
+
 #include "texts/Texts.h"
 
 #include <QEvent>
@@ -22,18 +24,8 @@ public:
     void Fit()
     {
         if (!isVisible()) return;
-        // Each size tried loads a font: shrink in proportion to what is missing, and check again
-        // only because the lines may break differently at the new size.
-        QFont font = wanted_;
-        for (int tries = 0; tries < 4 && width() > 0 && height() > 0 && !text().isEmpty(); ++tries) {
-            const QRect need = QFontMetrics(font).boundingRect(QRect(0, 0, width(), 1 << 20), Qt::TextWordWrap, text());
-            const double share =
-                std::min(double(width()) / std::max(1, need.width()), double(height()) / std::max(1, need.height()));
-            if (share >= 1 || font.pointSizeF() <= 4) break;
-            font.setPointSizeF(std::max(4.0, font.pointSizeF() * std::max(0.5, share * 0.97)));
-        }
         fitting_ = true;
-        setFont(font);
+        setFont(Fitted(wanted_, text(), size(), Qt::TextWordWrap));
         fitting_ = false;
     }
 

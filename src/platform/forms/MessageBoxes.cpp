@@ -13,14 +13,14 @@ namespace {
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
-    QString caption;
     int code;
 };
 
+// Qt's own buttons, in the words of Qt's own translation for the game's language.
 std::vector<ButtonSpec> ButtonsFor(int style)
 {
-    if ((style & 7) == vbYesNo) return {{QMessageBox::Yes, texts::Yes(), vbYes}, {QMessageBox::No, texts::No(), vbNo}};
-    return {{QMessageBox::Ok, texts::OK(), vbOK}};
+    if ((style & 7) == vbYesNo) return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
+    return {{QMessageBox::Ok, vbOK}};
 }
 
 QMessageBox::Icon IconFor(int style)
@@ -50,7 +50,7 @@ int DialogBoxes::Show(const MsgBoxRequest& request)
     box.setTextFormat(Qt::PlainText);
     box.setIcon(IconFor(request.style));
     const auto buttons = ButtonsFor(request.style);
-    for (const ButtonSpec& spec : buttons) box.addButton(spec.button)->setText(spec.caption);
+    for (const ButtonSpec& spec : buttons) box.addButton(spec.button);
     box.setDefaultButton(buttons.front().button); // the first button: Yes, or OK
     box.exec();
     const auto* clicked = box.clickedButton();

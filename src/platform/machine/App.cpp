@@ -2,6 +2,7 @@
 
 #include "InstanceGuard.h"
 #include "machine/Log.h"
+#include "texts/Texts.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -93,6 +94,8 @@ bool App::PrevInstance()
 }
 
 bool App::TellRunningCopy() { return InstanceGuard::Tell(key_, 1000); }
+
+QString App::Title() { return texts::AppTitle(); }
 
 QString App::ProgramFolder()
 {

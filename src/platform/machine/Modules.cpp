@@ -31,10 +31,10 @@ std::unique_ptr<SoundOutput> OpenSoundOutput(const QString& folder)
     return plugin->Open(files);
 }
 
-std::unique_ptr<SpeechEngine> OpenSpeech(const QString& folder)
+std::unique_ptr<SpeechEngine> OpenSpeech(const QString& folder, const QLocale& language)
 {
     auto* plugin = Load<SpeechPlugin>(folder, "speech", lcSpeech());
-    return plugin ? plugin->Open() : nullptr;
+    return plugin ? plugin->Open(language) : nullptr;
 }
 
 } // namespace platform

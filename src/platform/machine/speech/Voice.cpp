@@ -1,4 +1,4 @@
-// The speech module: an Italian voice through Qt's speech engine (speech-dispatcher on Linux, the
+// The speech module: a voice of the game's language through Qt's speech engine (speech-dispatcher on Linux, the
 // system's voices elsewhere), on a thread of its own: the service may take seconds to list its
 // voices, or hang, and no move of the child may wait for it.
 
@@ -24,19 +24,22 @@ namespace {
 // Lives on the speech thread, with the engine it makes.
 class Speaker final : public QObject {
 public:
-    void Start()
+    void Start(const QLocale& language)
     {
         if (QTextToSpeech::availableEngines().isEmpty()) return Silence(QStringLiteral("Qt has no speech engine"));
         auto* engine = new QTextToSpeech(this);
         const QList<QLocale> locales = engine->availableLocales();
-        // Italian is never read with another language's voice.
-        const bool italian = std::any_of(locales.begin(), locales.end(),
-                                         [](const QLocale& l) { return l.language() == QLocale::Italian; });
-        if (italian) engine->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+        // A language is never read with another language's voice: the game's own place's voice
+        // (Italian of Italy), else one of the same language.
+        const auto same = [&](const QLocale& l) { return l.language() == language.language(); };
+        const auto exact = std::find(locales.begin(), locales.end(), language);
+        const auto found = exact != locales.end() ? exact : std::find_if(locales.begin(), locales.end(), same);
+        if (found != locales.end()) engine->setLocale(*found);
+        const QString name = QLocale::languageToString(language.language());
         if (locales.isEmpty())
             Silence(QStringLiteral("no speech service (%1)").arg(engine->errorString()));
-        else if (!italian || engine->voice().locale().language() != QLocale::Italian)
-            Silence(QStringLiteral("no Italian voice"));
+        else if (found == locales.end() || !same(engine->voice().locale()))
+            Silence(QStringLiteral("no %1 voice").arg(name));
         else
             engine_ = engine;
         if (!engine_) return delete engine;
@@ -83,9 +86,9 @@ struct Next {
 
 class Voice final : public platform::SpeechEngine {
 public:
-    Voice()
+    explicit Voice(const QLocale& language)
     {
-        speaker_.Post([](Speaker& speaker) { speaker.Start(); });
+        speaker_.Post([language](Speaker& speaker) { speaker.Start(language); });
     }
 
     void Say(const QString& text) override { Tell(text); }
@@ -129,7 +132,10 @@ class VoicePlugin final : public QObject, public platform::SpeechPlugin {
     Q_INTERFACES(platform::SpeechPlugin)
 
 public:
-    std::unique_ptr<platform::SpeechEngine> Open() override { return std::make_unique<Voice>(); }
+    std::unique_ptr<platform::SpeechEngine> Open(const QLocale& language) override
+    {
+        return std::make_unique<Voice>(language);
+    }
 };
 
 #include "Voice.moc"

@@ -3,6 +3,8 @@
 #include "forms/Description.h"
 #include "rules/ContentSets.h"
 
+#include <QtGlobal> // QT_TRANSLATE_NOOP: the captions are translated in their screen's context
+
 #include <array>
 
 // What the four screens hold before any of their code runs. Geometry in twips, colours 0xBBGGRR.
@@ -33,21 +35,25 @@ inline constexpr std::string_view LightBulb = ":/screens/art/lightbulb.ico";
 inline constexpr std::array<ControlDesc, 3> FormAvvioControls{{
     {.kind = ControlKind::Label, .name = "Label2", .index = 0,
      .left = 360, .top = 240, .width = 8775, .height = 4575,
-     .caption = "Merendella", .font = {"Comic Sans MS", 72, true, true},
+     //: The game's name, large on the title screen. Keep it as it is.
+     .caption = QT_TRANSLATE_NOOP("Title", "Merendella"), .font = {"Comic Sans MS", 72, true, true},
      .foreColor = 0x80FFFF, .backColor = 0xFFFF00, .transparent = true,
      .alignment = Alignment::Center, .tabIndex = 0},
     {.kind = ControlKind::Label, .name = "Label1",
      .left = 120, .top = 6120, .width = 2775, .height = 735,
-     .caption = "21 aprile 2004", .font = {"Comic Sans MS", 14.25, true, false},
+     //: The date under the title: 21 April 2004.
+     .caption = QT_TRANSLATE_NOOP("Title", "21 aprile 2004"), .font = {"Comic Sans MS", 14.25, true, false},
      .foreColor = 0x00FFFF, .transparent = true, .alignment = Alignment::Center, .tabIndex = 1},
     {.kind = ControlKind::CommandButton, .name = "BottoneAvvio",
      .left = 2880, .top = 5760, .width = 4110, .height = 1275,
-     .caption = "Avvio", .font = {"Comic Sans MS", 18, true, false},
+     //: The start button of the title screen.
+     .caption = QT_TRANSLATE_NOOP("Title", "Avvio"), .font = {"Comic Sans MS", 18, true, false},
      .pointer = art::IceCream, .picture = art::IceCream, .tabIndex = 2, .graphical = true},
 }};
 
 inline constexpr FormDesc FormAvvio{
-    .name = "FormAvvio", .caption = "", .accessibleName = "Merendella",
+    //: What a screen reader calls the title screen: the game's name.
+    .name = "FormAvvio", .caption = "", .accessibleName = QT_TRANSLATE_NOOP("Title", "Merendella"), .context = "Title",
     .clientWidth = 9780, .clientHeight = 7590,
     .backColor = 0xFFFF00,
     .font = {"MS Sans Serif", 8.25, true, false},
@@ -60,21 +66,26 @@ inline constexpr FormDesc FormAvvio{
 inline constexpr std::array<ControlDesc, 4> FormMenuControls{{
     {.kind = ControlKind::CommandButton, .name = "Command1",
      .left = 3720, .top = 720, .width = 3375, .height = 735,
-     .caption = "Torte", .font = {"Arial", 15.75, false, false}, .pointer = art::BigArrow, .tabIndex = 2},
+     //: The menu's button that opens the game of tarts (tortine) and strawberries.
+     .caption = QT_TRANSLATE_NOOP("Menu", "Torte"), .font = {"Arial", 15.75, false, false}, .pointer = art::BigArrow, .tabIndex = 2},
     {.kind = ControlKind::CommandButton, .name = "Command2",
      .left = 3720, .top = 1680, .width = 3375, .height = 735,
-     .caption = "Figurine", .font = {"Arial", 15.75, false, false}, .pointer = art::BigArrow, .tabIndex = 3},
+     //: The menu's button that opens the game of stickers (figurine) and points.
+     .caption = QT_TRANSLATE_NOOP("Menu", "Figurine"), .font = {"Arial", 15.75, false, false}, .pointer = art::BigArrow, .tabIndex = 3},
     {.kind = ControlKind::CommandButton, .name = "Command14",
      .left = 3840, .top = 5160, .width = 3375, .height = 855,
-     .caption = "Informazioni", .font = {"Arial", 14.25, false, false}, .pointer = art::BigArrow, .tabIndex = 1},
+     //: The menu's button that shows who made the game.
+     .caption = QT_TRANSLATE_NOOP("Menu", "Informazioni"), .font = {"Arial", 14.25, false, false}, .pointer = art::BigArrow, .tabIndex = 1},
     {.kind = ControlKind::CommandButton, .name = "BottoneEsci",
      .left = 3840, .top = 6120, .width = 3375, .height = 1215,
-     .caption = "Esci", .font = {"Arial", 14.25, true, false}, .pointer = art::BigArrow,
+     //: The menu's button that ends the game, after a question.
+     .caption = QT_TRANSLATE_NOOP("Menu", "Esci"), .font = {"Arial", 14.25, true, false}, .pointer = art::BigArrow,
      .picture = art::Waving, .tabIndex = 0, .graphical = true},
 }};
 
 inline constexpr FormDesc FormMenu{
-    .name = "FormMenu", .caption = "", .accessibleName = "Merendella, menù",
+    //: What a screen reader calls the main menu.
+    .name = "FormMenu", .caption = "", .accessibleName = QT_TRANSLATE_NOOP("Menu", "Merendella, menù"), .context = "Menu",
     .clientWidth = 10860, .clientHeight = 7965,
     .controls = FormMenuControls,
 };
@@ -128,19 +139,22 @@ constexpr std::array<ControlDesc, ControlCount> Controls()
               .transparent = true, .tabIndex = 2};
     c[n++] = {.kind = ControlKind::CommandButton, .name = "Command1",
               .left = 7920, .top = 6240, .width = 1815, .height = 855,
-              .caption = "ricomincia", .font = {"Arial", 14.25, false, false},
+              //: The button under a won board that deals a new game.
+              .caption = QT_TRANSLATE_NOOP("Game", "ricomincia"), .font = {"Arial", 14.25, false, false},
               .pointer = art::RightArrow, .picture = art::RightArrow, .tabIndex = 0, .graphical = true};
     // Help on request, in the free space above the move counter: a lit bulb. The keys stay with
     // the cards, so it never takes the focus.
     c[n++] = {.kind = ControlKind::CommandButton, .name = "BottoneAiuto",
               .left = 5520, .top = 5400, .width = 1575, .height = 855,
-              .caption = "aiuto", .font = {"Arial", 14.25, false, false},
+              //: The button with a light bulb that shows two cards worth swapping.
+              .caption = QT_TRANSLATE_NOOP("Game", "aiuto"), .font = {"Arial", 14.25, false, false},
               .pointer = art::BigArrow, .picture = art::LightBulb, .graphical = true};
     c[n++] = {.kind = ControlKind::Image, .name = "Image5",
               .left = 120, .top = 5400, .width = 1935, .height = 1695,
               .stretch = true, .visible = false};
     c[n++] = {.kind = ControlKind::Timer, .name = "Timer1", .interval = 100};
-    c[n++] = {.kind = ControlKind::MenuItem, .name = "mnuEsci", .caption = "Esci"};
+    //: The menu bar's item of a game screen that goes back to the main menu, after a question.
+    c[n++] = {.kind = ControlKind::MenuItem, .name = "mnuEsci", .caption = QT_TRANSLATE_NOOP("Game", "Esci")};
     return c;
 }
 
@@ -151,14 +165,16 @@ inline constexpr std::array<ControlDesc, ControlCount> GameControls = Controls()
 inline constexpr std::int64_t GameBackColor = 0xC0E0FF;
 
 inline constexpr FormDesc FormMemory{
-    .name = "FormMemory", .caption = "", .accessibleName = "Merendella, tortine",
+    //: What a screen reader calls the game of tarts.
+    .name = "FormMemory", .caption = "", .accessibleName = QT_TRANSLATE_NOOP("Game", "Merendella, tortine"), .context = "Game",
     .clientWidth = 10275, .clientHeight = 7440,
     .backColor = GameBackColor,
     .controls = game_layout::GameControls,
 };
 
 inline constexpr FormDesc FormMemory2{
-    .name = "FormMemory2", .caption = "", .accessibleName = "Merendella, figurine",
+    //: What a screen reader calls the game of stickers.
+    .name = "FormMemory2", .caption = "", .accessibleName = QT_TRANSLATE_NOOP("Game", "Merendella, figurine"), .context = "Game",
     .clientWidth = 10275, .clientHeight = 7440,
     .backColor = GameBackColor,
     .controls = game_layout::GameControls,

@@ -10,6 +10,7 @@
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
+#include "machine/Translations.h"
 #include "shell/ClassroomMode.h"
 
 #include <memory>
@@ -32,6 +33,7 @@ private:
     platform::Settings settings_;
     std::unique_ptr<platform::ScreenReaderWatch> screenReader_;
     platform::App app_;
+    platform::Translations translations_{settings_.language, app_.Path()};
     platform::SystemDisplay display_;
     platform::SystemClock clock_;
     platform::DialogBoxes boxes_;

@@ -4,9 +4,10 @@
 #include <QStringList>
 
 // Every word the game shows or says, but the captions of the screens' own controls (which their
-// descriptions hold): whole sentences, with the numbers and names put into them, one function each.
-// This is the one place to change a text, and the one place that writes and reads the line break
-// of a text on several lines.
+// descriptions hold, marked for translation) and the buttons of the boxes (Qt's own, in Qt's
+// translations): whole sentences, with the numbers and names put into them, one function each,
+// each through Qt Linguist's translations (translations/*.ts). This is the one place to change a
+// text, and the one place that writes and reads the line break of a text on several lines.
 namespace texts {
 
 // What the cards of a game are and what they count.
@@ -24,16 +25,9 @@ QString Spoken(const QString& text);
 // ---- Start ----
 
 QString GameTitle();  // "Merendella", the title of the game's own boxes
+QString AppTitle();   // the program's, for a box with no title of its own
 QString ErrorTitle(); // the title of the box that refuses a second copy
 QString SecondCopy(); // its text
-
-// ---- Boxes ----
-
-QString Yes();
-QString No();
-QString OK();
-// What a screen reader calls a screen's menu bar.
-QString MenuBar();
 
 // ---- The menu ----
 
@@ -43,6 +37,8 @@ QString Credits(const QString& name, const QString& web, const QString& mail);
 
 // ---- A game ----
 
+// What a screen reader calls a game screen's menu bar.
+QString MenuBar();
 // The two lines under the board.
 QString Instructions(Goods goods);
 QString Moves(int count);

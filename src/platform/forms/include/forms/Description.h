@@ -48,6 +48,7 @@ struct FormDesc {
     std::string_view name{};
     std::string_view caption{};
     std::string_view accessibleName{}; // what a screen reader calls the screen
+    std::string_view context{};        // where a translator finds the texts of the screen and its controls
     int clientWidth = 0, clientHeight = 0;
     std::int64_t backColor = DefaultColor;
     FontDesc font{};

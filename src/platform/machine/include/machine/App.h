@@ -34,7 +34,7 @@ public:
     // The folder that holds the program's files, without a trailing separator.
     const QString& Path() const { return folder_; }
     // The title that message boxes without one of their own show.
-    static QString Title() { return QStringLiteral("Zuccheriva"); }
+    static QString Title();
 
     // The guard's key, one per user whatever the environment says of the display or session: a
     // socket's path in the user's runtime folder when nobody else may enter it, else a name.

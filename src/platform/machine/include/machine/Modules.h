@@ -3,6 +3,7 @@
 #include "machine/Sound.h"
 #include "machine/Speech.h"
 
+#include <QLocale>
 #include <QString>
 #include <memory>
 
@@ -16,8 +17,9 @@ namespace platform {
 // there is no module; no audio output, or a sound file that cannot be played, is silence, said once.
 std::unique_ptr<SoundOutput> OpenSoundOutput(const QString& folder);
 
-// Speaks Italian through merendella_speech and the desktop's speech service. Null, with the reason
-// said once, when there is no module; a missing service or Italian voice is silence, said once.
-std::unique_ptr<SpeechEngine> OpenSpeech(const QString& folder);
+// Speaks the language through merendella_speech and the desktop's speech service. Null, with the
+// reason said once, when there is no module; a missing service or voice of the language is silence,
+// said once.
+std::unique_ptr<SpeechEngine> OpenSpeech(const QString& folder, const QLocale& language);
 
 } // namespace platform

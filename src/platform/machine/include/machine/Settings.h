@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace platform {
 
 // How a grown-up set the game up, by its files and its command line: read once as the program
@@ -12,6 +14,7 @@ struct Settings {
     bool hints = true;          // help on request: the help control and H
     bool kiosk = false;         // classroom mode: the child cannot end the program
     double scan = -1;           // switch scanning: seconds a step lasts, 0 for a second switch (Tab); off below 0
+    QString language = {};      // a language code ("en", "de_CH"); empty: the desktop's
 };
 
 } // namespace platform
