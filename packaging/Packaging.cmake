@@ -25,6 +25,7 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/img/ DESTINATION ${MERENDELLA_INSTALL_DA
         FILES_MATCHING PATTERN "*.jpg")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/sounds/ DESTINATION ${MERENDELLA_INSTALL_DATADIR}/sounds
         FILES_MATCHING PATTERN "*.wav")
+install(FILES ${merendella_qm_files} DESTINATION ${MERENDELLA_INSTALL_DATADIR}/translations)
 
 # A relative symbolic link at <prefix>/link to <prefix>/target.
 function(merendella_install_link target link)
@@ -43,6 +44,7 @@ endfunction()
 merendella_install_link(${MERENDELLA_INSTALL_APPDIR}/merendella ${MERENDELLA_INSTALL_GAMESDIR}/merendella)
 merendella_install_link(${MERENDELLA_INSTALL_DATADIR}/img ${MERENDELLA_INSTALL_APPDIR}/img)
 merendella_install_link(${MERENDELLA_INSTALL_DATADIR}/sounds ${MERENDELLA_INSTALL_APPDIR}/sounds)
+merendella_install_link(${MERENDELLA_INSTALL_DATADIR}/translations ${MERENDELLA_INSTALL_APPDIR}/translations)
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/${MERENDELLA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -108,7 +110,7 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     ""
     "Large pictures, a sound for every move and a celebration for every win;"
     "played by dragging or tapping, with a mouse, a touch screen or the keys."
-    "The interface is in Italian.")
+    "It shows and speaks Italian, English, French, Spanish and German.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -119,6 +121,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 # dpkg-shlibdeps (dpkg-dev) reads the program's libraries: the Qt 6 packages and the C++ runtime,
 # with the versions this build needs. Qt's X11 platform and JPEG plugins ship in libqt6gui6.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own words of the boxes' buttons ("Sì", "No") come from Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 # No ldconfig in the maintainer scripts: CPack 3.25 adds the calls, with no setting to refuse
 # them, for any shared object in lib/ or one folder below it; the sound module is a private
 # plugin, two folders below, which the dynamic linker never looks for.
