@@ -145,9 +145,10 @@ class Session:
         wait_until("PulseAudio to take clients", lambda: _run(["pactl", "info"], env, False))
         return env
 
-    def speech_server(self, env, voice="roa/it", sink="voice"):
+    def speech_server(self, env, voice="roa/it", sink="voice", written=None):
         """Starts a private speech-dispatcher speaking into a sink of the sound server, with one of espeak-ng's
-        voices alone (listing its thousands would take seconds); returns its clients' env."""
+        voices alone (listing its thousands would take seconds); returns its clients' env. With written, a voice
+        of that language that writes what it is given, a line each, into the file written.said instead."""
         system, data, conf = glob.glob("/usr/lib/*/espeak-ng-data")[0], self.folder(sink + "/espeak-ng-data"), \
             self.folder(sink + "/speechd")
         for name in set(os.listdir(system)) - {"lang", "voices"}:
@@ -155,9 +156,16 @@ class Session:
         os.makedirs(os.path.join(data, "lang", os.path.dirname(voice)))
         os.symlink(os.path.join(system, "lang", voice), os.path.join(data, "lang", voice))
         shutil.copytree("/etc/speech-dispatcher/modules", os.path.join(conf, "modules"))
+        module = 'AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\nDefaultModule espeak-ng\n'
+        if written:
+            with open(os.path.join(conf, "modules", "words.conf"), "w") as f:
+                f.write('GenericExecuteSynth "printf \'%%s\\\\n\' \\\'$DATA\\\' >> %s"\nAddVoice "%s" "female1" "words"\n'
+                        'GenericLanguage "%s" "%s" "utf-8"\n' % (os.path.join(self.tmp, written + ".said"), written,
+                                                                written, written))
+            module, voice = 'AddModule "words" "sd_generic" "words.conf"\nDefaultModule words\n', written
         with open(os.path.join(conf, "speechd.conf"), "w") as f:
-            f.write('AudioOutputMethod "pulse"\nAddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n'
-                    'DefaultModule espeak-ng\nDefaultLanguage "%s"\nDisableAutoSpawn\n' % os.path.basename(voice))
+            f.write('AudioOutputMethod "pulse"\n%sDefaultLanguage "%s"\nDisableAutoSpawn\n' % (
+                module, os.path.basename(voice)))
         socket_path = os.path.join(self.tmp, sink + ".sock")
         self.spawn(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-c", "unix_socket", "-S", socket_path, "-L",
                     self.folder(sink), "-P", os.path.join(self.tmp, sink + ".pid")], "speechd-" + sink, dict(

@@ -381,24 +381,36 @@ def speech(d, exe, voice="roa/it"):
           "heard: %s" % heard)
 
 
+def atspi(d):
+    """Debian's python3-pyatspi, reading the accessibility bus of the desktop's session bus."""
+    os.environ.update(DISPLAY=d.env["DISPLAY"], DBUS_SESSION_BUS_ADDRESS=d.env["DBUS_SESSION_BUS_ADDRESS"])
+    import pyatspi
+    return pyatspi
+
+
+def objects(pyatspi, showing=True):
+    """The game's objects on the accessibility bus, those on screen or all of them."""
+    app = wait_until("the game on the bus", lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                                                         if a and a.name == "Merendella"), None))
+    found, todo = [], [app]
+    while todo:
+        node = todo.pop()
+        todo += [c for c in node if c and (not showing or c.getState().contains(pyatspi.STATE_SHOWING))]
+        found.append(node)
+    return found
+
+
 def accessible(d, exe):
     """What a screen reader reads of a game screen, through a real accessibility bus: every object named,
     each card by what it holds and where, and the keyboard's highlight as the focus."""
-    os.environ.update(DISPLAY=d.env["DISPLAY"], DBUS_SESSION_BUS_ADDRESS=d.env["DBUS_SESSION_BUS_ADDRESS"])
-    import pyatspi  # Debian's python3-pyatspi, on the bus just named
+    pyatspi = atspi(d)
     g = Game(d, exe, env=dict(d.env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
     g.title()
     d.key("Return")
     g.menu()
     d.key("Tab", "Tab", "Return")
     g.deal(TARTS)
-    app = wait_until("the game on the bus", lambda: next((a for a in pyatspi.Registry.getDesktop(0)
-                                                         if a and a.name == "Merendella"), None))
-    shown, todo = [], [app]
-    while todo:
-        node = todo.pop()
-        todo += [c for c in node if c and c.getState().contains(pyatspi.STATE_SHOWING)]
-        shown.append(node)
+    shown = objects(pyatspi)
     check(all(o.name for o in shown), "unnamed: %s" % [o.getRoleName() for o in shown if not o.name])
     cards = sorted((o.description, o.name) for o in shown if o.name.startswith("tortina"))
     check([c[0] for c in cards] == sorted("%s bambin%s, carta %d di 7" % (who, end, i) for who, end in (
@@ -412,6 +424,60 @@ def accessible(d, exe):
     pyatspi.Registry.start()
     check(focus[-2:] == ["primo bambino, carta 1 di 7", "primo bambino, carta 2 di 7"] and [o.description for o in shown
           if o.getState().contains(pyatspi.STATE_FOCUSED)] == focus[-1:], "focus: %s" % focus)
+
+
+def english(d, exe):
+    """An English desktop starting straight in the tarts game: the instructions heard at once through an English
+    voice, a swap told as the card's new face and the moves, the congratulation counting them."""
+    pyatspi = atspi(d)
+    env = d.speech_server(d.sound_server(), "gmw/en")
+    d.record(env, "voice")
+    g = Game(d, exe, "--game=torte", env=dict(env, LANGUAGE="en", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+    board = g.deal(TARTS)
+    d.shot("tarts")
+    time.sleep(6)
+    heard, told = d.stop(), []
+    g.win(board, TARTS, "drag", last=lambda: told.extend(o.name for o in objects(pyatspi, False)
+                                                          if o.getRole() == pyatspi.ROLE_NOTIFICATION))
+    box = d.box("Zuccheriva")
+    said = [o.name for o in objects(pyatspi) if o.getRole() == pyatspi.ROLE_LABEL and "moves" in o.name]
+    d.shot("congratulation")
+    d.answer(box)
+    check(heard["loud"] > 2.5 and re.fullmatch(r"tart with (no strawberries|1 strawberry|\d strawberries), Moves 4",
+                                               "".join(told)) and said == ["Well done! You did it in 5 moves!"],
+          "heard %s, told %s, said %s" % (heard, told, said))
+
+
+def pseudo(d, exe):
+    """In a pseudo-translation (every text marked «…» and longer): from the title to a won game and back to the
+    menu, every name on the accessibility bus and every word given to the voice is marked, none left out."""
+    pyatspi, folder = atspi(d), d.folder("pseudo")
+    for name in os.listdir(os.path.dirname(exe)):  # the program, its modules, pictures, sounds and languages
+        if name.startswith("merendella") or name in ("img", "sounds", "translations"):
+            at = os.path.join(os.path.dirname(exe), name)
+            (shutil.copytree if os.path.isdir(at) else shutil.copy)(at, os.path.join(folder, name))
+    shutil.copy(os.path.join(os.path.dirname(exe), "..", "tests", "pseudo", "translations", "merendella_eo.qm"),
+                os.path.join(folder, "translations"))
+    env = d.speech_server(d.sound_server(), written="eo")
+    g, names = Game(d, os.path.join(folder, "merendella"), "--language=eo", env=dict(
+        env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")), set()
+    box = lambda: wait_until("a box", lambda: next((w for w in d.windows() if "DIALOG" in w.state), None))  # noqa
+    look = lambda: names.update(o.name for o in objects(pyatspi) if o.getRole() != pyatspi.ROLE_APPLICATION)  # noqa
+    g.title(), look(), d.shot("title"), d.key("Return")
+    g.menu(), look(), d.shot("menu"), d.key("Tab", "Tab", "Return")
+    board = g.deal(TARTS)
+    d.key("F1", "h")
+    g.win(board, TARTS, "keys")
+    won = box()
+    look(), d.shot("congratulation"), d.answer(won), d.key("Escape")
+    leaving = box()
+    look(), d.answer(leaving)
+    g.menu()
+    said = open(os.path.join(d.tmp, "eo.said"), encoding="utf-8").read().splitlines()
+    bare = lambda text: re.sub("«[^«»]*»", "", text) if "«" in text else text  # noqa: E731
+    left = [t for t in names | set(said) if t not in ("OK", "Yes", "No") and  # the boxes' buttons are Qt's own
+            re.sub(r"[\s,.!?]", "", functools.reduce(lambda t, _: bare(t), range(3), t))]
+    check(len(said) >= 8 and not left, "not translated: %s (the voice said %d texts)" % (left, len(said)))
 
 
 # How a game ends: the sound server's and the speech service's state in the middle of the game (absent,
@@ -536,6 +602,7 @@ SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e,
              "keys": (X11, lambda d, e: journey(d, e, "keys")), "panel": (lambda *a: X11(*a, panel=True), journey),
              "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds), "speech": (X11, speech),
              "speech-english": (X11, lambda d, e: speech(d, e, "gmw/en")),
+             "english": (lambda *a: X11(*a, bus=True), english), "pseudo": (lambda *a: X11(*a, bus=True), pseudo),
              "accessible": (lambda *a: X11(*a, bus=True), accessible), "reader": (lambda *a: X11(*a, bus=True), reader),
              "classroom": (lambda *a: X11(*a, panel=True), classroom), "scanning": (X11, scanning)}
 
