@@ -114,11 +114,14 @@ private slots:
                 values[std::size_t(s)] = kind.value;
                 ++count[kind.value];
             }
-            QStringList held;
-            for (auto [value, n] : count) held << QString::number(value) + (n == 7 ? "" : "?");
-            QVERIFY2(deals.contains(held.join(' ')), qPrintable(held.join(' ')));
+            QStringList kinds;
+            for (auto [value, n] : count) kinds << QString::number(value) + (n == 7 ? "" : "?");
+            QVERIFY2(deals.contains(kinds.join(' ')), qPrintable(kinds.join(' ')));
             const auto way = support::Shortest(values);
             QVERIFY(way && int(way->size()) == level);
+            support::Board held = values; // in any order within the hands
+            for (int h = 0; h < 3; ++h) std::sort(held.begin() + h * 7, held.begin() + h * 7 + 7);
+            seen.insert(held);
             BoardValues asked{};
             for (int s = 0; s < 21; ++s) asked[std::size_t(s / 7)][std::size_t(s % 7)] = values[std::size_t(s)];
             const auto hint = HintFor(asked);
@@ -126,13 +129,13 @@ private slots:
             std::swap(values[std::size_t(hint->first.hand * 7 + hint->first.index)],
                       values[std::size_t(hint->second.hand * 7 + hint->second.index)]);
             QCOMPARE(int(support::Shortest(values)->size()), level - 1);
-            seen.insert(values);
         };
         for (int k = 0; k < 300; ++k) {
             check([&] { return uniform(generator); });
             if (QTest::currentTestFailed()) return;
         }
-        QVERIFY2(seen.size() > 150, qPrintable(QString::number(seen.size()))); // drawn, not a few over and over
+        // Drawn, not one layout a deal (the layout the rules fall back on): at least 49 here, of 300.
+        QVERIFY2(seen.size() > 30, qPrintable(QString::number(seen.size())));
         check([] { return 0.0; });
     }
 
