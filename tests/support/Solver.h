@@ -36,21 +36,27 @@ inline std::optional<std::vector<std::pair<int, int>>> Shortest(const Board& boa
         for (int h = 0; h < 3; ++h) std::sort(b.begin() + h * 7, b.begin() + h * 7 + 7);
         return b;
     };
+    // Of alike cards in a hand, only the leftmost is moved: the others would give the same boards.
+    const auto first = [](const Board& b, int s) {
+        return std::find(b.begin() + s / 7 * 7, b.begin() + s, b[std::size_t(s)]) == b.begin() + s;
+    };
     std::set<Board> seen{key(board)};
     std::vector<std::pair<Board, std::vector<std::pair<int, int>>>> level{{board, {}}};
-    for (int depth = 0; depth <= most; ++depth) {
-        decltype(level) next;
-        for (const auto& [b, way] : level) {
+    for (int depth = 0; !level.empty(); ++depth) {
+        for (const auto& [b, way] : level)
             if (sum(b, 0) == sum(b, 1) && sum(b, 1) == sum(b, 2)) return way;
+        if (depth == most) break;
+        decltype(level) next;
+        for (const auto& [b, way] : level)
             for (int from = 0; from < 21; ++from)
                 for (int to = (from / 7 + 1) * 7; to < 21; ++to) {
+                    if (b[std::size_t(from)] == b[std::size_t(to)] || !first(b, from) || !first(b, to)) continue;
                     Board after = b;
                     std::swap(after[std::size_t(from)], after[std::size_t(to)]);
                     if (!seen.insert(key(after)).second) continue;
                     next.push_back({after, way});
                     next.back().second.push_back({to, from});
                 }
-        }
         level = std::move(next);
     }
     return std::nullopt;
