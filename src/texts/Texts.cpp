@@ -1,6 +1,7 @@
 #include "texts/Texts.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace texts {
 
@@ -109,6 +110,31 @@ QString Hint(Goods goods, int firstHand, qint64 firstValue, int secondHand, qint
     if (firstHand == 0)
         return Tr("Game", "prova a scambiare la %1 del primo bambino con la %2 della terza bambina").arg(first, second);
     return Tr("Game", "prova a scambiare la %1 del secondo bambino con la %2 della terza bambina").arg(first, second);
+}
+
+QString Total(Goods goods, int hand, qint64 total)
+{
+    // Each hand's sentences: one strawberry, many; one point, many.
+    static const char* const said[3][4] = {
+        {QT_TRANSLATE_NOOP("Totals", "primo bambino: 1 fragola"),
+         QT_TRANSLATE_NOOP("Totals", "primo bambino: %1 fragole"),
+         QT_TRANSLATE_NOOP("Totals", "primo bambino: 1 punto"), QT_TRANSLATE_NOOP("Totals", "primo bambino: %1 punti")},
+        {QT_TRANSLATE_NOOP("Totals", "secondo bambino: 1 fragola"),
+         QT_TRANSLATE_NOOP("Totals", "secondo bambino: %1 fragole"),
+         QT_TRANSLATE_NOOP("Totals", "secondo bambino: 1 punto"),
+         QT_TRANSLATE_NOOP("Totals", "secondo bambino: %1 punti")},
+        {QT_TRANSLATE_NOOP("Totals", "terza bambina: 1 fragola"),
+         QT_TRANSLATE_NOOP("Totals", "terza bambina: %1 fragole"),
+         QT_TRANSLATE_NOOP("Totals", "terza bambina: 1 punto"), QT_TRANSLATE_NOOP("Totals", "terza bambina: %1 punti")},
+    };
+    const QString text =
+        Tr("Totals", said[std::clamp(hand, 0, 2)][(goods == Goods::Tarts ? 0 : 2) + (total == 1 ? 0 : 1)]);
+    return total == 1 ? text : text.arg(total);
+}
+
+QString WithTotals(const QString& instructions, const QStringList& totals)
+{
+    return Tr("Totals", "%1 %2.").arg(instructions, totals.join(QStringLiteral(", ")));
 }
 
 } // namespace texts

@@ -18,6 +18,7 @@
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
+#include "rules/Levels.h"
 #include "shell/ClassroomMode.h"
 #include "shell/Screens.h"
 
@@ -98,7 +99,7 @@ struct Program {
         sound.SetOutput(std::make_unique<Speakers>(sounds));
         speech.SetEngine(std::make_unique<Voice>(said));
         platform::Randomize(seed);
-        RegisterScreens(services, classroom);
+        RegisterScreens(services, classroom, levels);
         // Tests click at once on a screen that has just appeared; real hands take longer.
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     }
@@ -120,6 +121,7 @@ struct Program {
     int quits = 0; // how often the program would have ended
     platform::Forms forms{[this] { ++quits; }};
     ClassroomMode classroom{settings};
+    rules::Levels levels{settings.level};
     platform::Services services{app, forms, display, clock, boxes, sound, speech, settings, classroom};
 };
 
