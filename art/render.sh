@@ -89,6 +89,10 @@ icon_pam "$SRC/icons/icecream.svg" 32 255 "$BUILD/icons/icecream.pam"
 "$PY" "$PALIMG" ico "$EMB/icecream.ico" 8 "$BUILD/icons/icecream.pam"
 icon_pam "$SRC/icons/lightbulb.svg" 32 255 "$BUILD/icons/lightbulb.pam"
 "$PY" "$PALIMG" ico "$EMB/lightbulb.ico" 8 "$BUILD/icons/lightbulb.pam"
+for n in strawberry star; do # the units of the counting aid
+    icon_pam "$SRC/icons/$n.svg" 32 255 "$BUILD/icons/$n.pam"
+    "$PY" "$PALIMG" ico "$EMB/$n.ico" 8 "$BUILD/icons/$n.pam"
+done
 icon_pam "$SRC/icons/waving.svg" 32 16 "$BUILD/icons/waving.pam"
 "$PY" "$PALIMG" ico "$EMB/waving.ico" 4 "$BUILD/icons/waving.pam"
 icon_pam "$SRC/icons/aeroplane.svg" 32 16 "$BUILD/icons/aeroplane.pam"
@@ -115,7 +119,7 @@ for k in 2 4; do
     for i in 1 2 3; do
         hires "$SRC/children/child$i.svg" $((130 * k)) $((255 * k)) "$EMB/child$i@${k}x.png"
     done
-    for n in icecream waving aeroplane rightarrow32 bigarrow lightbulb; do
+    for n in icecream waving aeroplane rightarrow32 bigarrow lightbulb strawberry star; do
         hires "$SRC/icons/$n.svg" $((32 * k)) $((32 * k)) "$EMB/${n%32}@${k}x.png"
     done
 done
@@ -161,7 +165,7 @@ convert "$EMB"/child1.gif "$EMB"/child2.gif "$EMB"/child3.gif -background "$APRI
 convert "$EMB"/child1.gif "$EMB"/child2.gif "$EMB"/child3.gif -background "$APRICOT" -alpha remove \
     -scale 400% -bordercolor "$APRICOT" -border 12 +append "$S/children4x.png"
 icons=("$EMB/icecream.ico" "$EMB/waving.ico" "$EMB/aeroplane.ico" "$EMB/rightarrow.ico[0]" \
-       "$EMB/rightarrow.ico[1]" "$EMB/bigarrow.cur" "$EMB/lightbulb.ico")
+       "$EMB/rightarrow.ico[1]" "$EMB/bigarrow.cur" "$EMB/lightbulb.ico" "$EMB/strawberry.ico" "$EMB/star.ico")
 convert "${icons[@]}" -background "$APRICOT" -alpha remove -bordercolor "$APRICOT" -border 8 \
     -gravity center +append "$S/icons1.png"
 convert "${icons[@]}" -background "$APRICOT" -alpha remove -scale 800% -bordercolor "$APRICOT" -border 8 \
@@ -171,7 +175,7 @@ convert "${icons[@]}" -background white -alpha remove -bordercolor white -border
 convert "$EMB"/child{1,2,3}@2x.png "$EMB"/child{1,2,3}@4x.png -background "$APRICOT" -alpha remove \
     -bordercolor "$APRICOT" -border 12 -gravity south +append "$S/children-hires.png"
 larger=()
-for k in 2 4; do for n in icecream waving aeroplane rightarrow bigarrow lightbulb; do larger+=("$EMB/$n@${k}x.png"); done; done
+for k in 2 4; do for n in icecream waving aeroplane rightarrow bigarrow lightbulb strawberry star; do larger+=("$EMB/$n@${k}x.png"); done; done
 convert "${larger[@]}" -background "$APRICOT" -alpha remove -bordercolor "$APRICOT" -border 8 \
     -gravity center +append "$S/icons-hires.png"
 convert "${larger[@]}" -background white -alpha remove -bordercolor white -border 8 \
@@ -184,10 +188,10 @@ title "Cards at 450 px (as in the game, sunken border)" 32 "$S/t1.png"
 title "Cards at 64 px" 32 "$S/t2.png"
 title "Cards at 1:1 (512 px)" 32 "$S/t3.png"
 title "Children at 1:1, at 41x73 (1024x768 display) and 4x" 32 "$S/t4.png"
-title "Icons and cursors at 1:1 (apricot, white) and 8x: icecream, waving, aeroplane, rightarrow 32 + 16, bigarrow, lightbulb" 32 "$S/t5.png"
+title "Icons and cursors at 1:1 (apricot, white) and 8x: icecream, waving, aeroplane, rightarrow 32 + 16, bigarrow, lightbulb, strawberry, star" 32 "$S/t5.png"
 title "Application icon 256, 128, 64, 48, 32, 16" 32 "$S/t6.png"
 title "Larger renders at 1:1: children @2x and @4x" 32 "$S/t7.png"
-title "Larger renders at 1:1 (apricot, white): icecream, waving, aeroplane, rightarrow, bigarrow, lightbulb @2x and @4x" 32 "$S/t8.png"
+title "Larger renders at 1:1 (apricot, white): icecream, waving, aeroplane, rightarrow, bigarrow, lightbulb, strawberry, star @2x and @4x" 32 "$S/t8.png"
 convert -background "$APRICOT" \
     "$S/t1.png" "$S/r450a.png" "$S/r450b.png" \
     "$S/t2.png" "$S/r64.png" \

@@ -245,4 +245,60 @@ What a screen reader calls the title screen: the game&apos;s name.</extracomment
         <translation>Spielen</translation>
     </message>
 </context>
+<context>
+    <name>Totals</name>
+    <message numerus="yes">
+        <source>primo bambino: %n fragole</source>
+        <extracomment>The counting aid beside the top row&apos;s boy: his tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>erstes Kind: %n Erdbeere</numerusform>
+            <numerusform>erstes Kind: %n Erdbeeren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>primo bambino: %n punti</source>
+        <extracomment>The counting aid beside the top row&apos;s boy: his stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>erstes Kind: %n Punkt</numerusform>
+            <numerusform>erstes Kind: %n Punkte</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secondo bambino: %n fragole</source>
+        <extracomment>The counting aid beside the middle row&apos;s boy: his tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>zweites Kind: %n Erdbeere</numerusform>
+            <numerusform>zweites Kind: %n Erdbeeren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secondo bambino: %n punti</source>
+        <extracomment>The counting aid beside the middle row&apos;s boy: his stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>zweites Kind: %n Punkt</numerusform>
+            <numerusform>zweites Kind: %n Punkte</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>terza bambina: %n fragole</source>
+        <extracomment>The counting aid beside the bottom row&apos;s girl: her tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>drittes Kind: %n Erdbeere</numerusform>
+            <numerusform>drittes Kind: %n Erdbeeren</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>terza bambina: %n punti</source>
+        <extracomment>The counting aid beside the bottom row&apos;s girl: her stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>drittes Kind: %n Punkt</numerusform>
+            <numerusform>drittes Kind: %n Punkte</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 %2.</source>
+        <extracomment>Said when the counting aid is on: the instructions (%1), then the three children&apos;s totals (%2).</extracomment>
+        <translation>%1 %2.</translation>
+    </message>
+</context>
 </TS>

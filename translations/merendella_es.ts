@@ -245,4 +245,60 @@ What a screen reader calls the title screen: the game&apos;s name.</extracomment
         <translation>Jugar</translation>
     </message>
 </context>
+<context>
+    <name>Totals</name>
+    <message numerus="yes">
+        <source>primo bambino: %n fragole</source>
+        <extracomment>The counting aid beside the top row&apos;s boy: his tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>primer niño: %n fresa</numerusform>
+            <numerusform>primer niño: %n fresas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>primo bambino: %n punti</source>
+        <extracomment>The counting aid beside the top row&apos;s boy: his stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>primer niño: %n punto</numerusform>
+            <numerusform>primer niño: %n puntos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secondo bambino: %n fragole</source>
+        <extracomment>The counting aid beside the middle row&apos;s boy: his tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>segundo niño: %n fresa</numerusform>
+            <numerusform>segundo niño: %n fresas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secondo bambino: %n punti</source>
+        <extracomment>The counting aid beside the middle row&apos;s boy: his stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>segundo niño: %n punto</numerusform>
+            <numerusform>segundo niño: %n puntos</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>terza bambina: %n fragole</source>
+        <extracomment>The counting aid beside the bottom row&apos;s girl: her tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>tercera niña: %n fresa</numerusform>
+            <numerusform>tercera niña: %n fresas</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>terza bambina: %n punti</source>
+        <extracomment>The counting aid beside the bottom row&apos;s girl: her stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>tercera niña: %n punto</numerusform>
+            <numerusform>tercera niña: %n puntos</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 %2.</source>
+        <extracomment>Said when the counting aid is on: the instructions (%1), then the three children&apos;s totals (%2).</extracomment>
+        <translation>%1 %2.</translation>
+    </message>
+</context>
 </TS>

@@ -245,4 +245,60 @@ What a screen reader calls the title screen: the game&apos;s name.</extracomment
         <translation>Jouer</translation>
     </message>
 </context>
+<context>
+    <name>Totals</name>
+    <message numerus="yes">
+        <source>primo bambino: %n fragole</source>
+        <extracomment>The counting aid beside the top row&apos;s boy: his tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>premier enfant&#xa0;: %n fraise</numerusform>
+            <numerusform>premier enfant&#xa0;: %n fraises</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>primo bambino: %n punti</source>
+        <extracomment>The counting aid beside the top row&apos;s boy: his stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>premier enfant&#xa0;: %n point</numerusform>
+            <numerusform>premier enfant&#xa0;: %n points</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secondo bambino: %n fragole</source>
+        <extracomment>The counting aid beside the middle row&apos;s boy: his tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>deuxième enfant&#xa0;: %n fraise</numerusform>
+            <numerusform>deuxième enfant&#xa0;: %n fraises</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>secondo bambino: %n punti</source>
+        <extracomment>The counting aid beside the middle row&apos;s boy: his stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>deuxième enfant&#xa0;: %n point</numerusform>
+            <numerusform>deuxième enfant&#xa0;: %n points</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>terza bambina: %n fragole</source>
+        <extracomment>The counting aid beside the bottom row&apos;s girl: her tarts carry %n strawberries in all.</extracomment>
+        <translation>
+            <numerusform>troisième enfant&#xa0;: %n fraise</numerusform>
+            <numerusform>troisième enfant&#xa0;: %n fraises</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>terza bambina: %n punti</source>
+        <extracomment>The counting aid beside the bottom row&apos;s girl: her stickers are worth %n points in all.</extracomment>
+        <translation>
+            <numerusform>troisième enfant&#xa0;: %n point</numerusform>
+            <numerusform>troisième enfant&#xa0;: %n points</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 %2.</source>
+        <extracomment>Said when the counting aid is on: the instructions (%1), then the three children&apos;s totals (%2).</extracomment>
+        <translation>%1 %2.</translation>
+    </message>
+</context>
 </TS>

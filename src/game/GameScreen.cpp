@@ -15,6 +15,7 @@
 #include "machine/Settings.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
+#include "rules/Levels.h"
 #include "rules/Rules.h"
 #include "texts/Texts.h"
 
@@ -44,12 +45,14 @@ std::int32_t Measure(double twips)
 
 } // namespace
 
-GameScreen::GameScreen(const Game& game, Services& services)
+GameScreen::GameScreen(const Game& game, Services& services, rules::Levels& levels)
     : Form(game.description, services),
       Image1(Array<Image>(QStringLiteral("Image1"))),
       Image2(Array<Image>(QStringLiteral("Image2"))),
       Image3(Array<Image>(QStringLiteral("Image3"))),
       Image4(Array<Image>(QStringLiteral("Image4"))),
+      Label3(Array<Label>(QStringLiteral("Label3"))),
+      Image6(Array<Image>(QStringLiteral("Image6"))),
       Image5(Get<Image>(QStringLiteral("Image5"))),
       Label1(Get<Label>(QStringLiteral("Label1"))),
       Label2(Get<Label>(QStringLiteral("Label2"))),
@@ -58,6 +61,7 @@ GameScreen::GameScreen(const Game& game, Services& services)
       Timer1(Get<Timer>(QStringLiteral("Timer1"))),
       mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
       content_(game.content),
+      levels_(levels),
       moves_(*this, *this),
       news_(Window()),
       confetti_(services.clock),
@@ -73,6 +77,14 @@ GameScreen::GameScreen(const Game& game, Services& services)
     }
     Label1.SetClickHandler([this] { SayInstructions(); });
     AddShortcut(Qt::Key_F1, [this] { SayInstructions(); });
+    // A child still learning to add sees each hand's total at the child's feet, if a grown-up wants.
+    for (int h = 0; h < Hands && services.settings.totals; ++h) {
+        Image6[h].SetPicture(Picture::LoadPicture(ToQString(game.unit)));
+        for (WidgetControl* aid : std::initializer_list<WidgetControl*>{&Label3[h], &Image6[h]}) {
+            aid->SetVisible(true);
+            aid->SetClickHandler([this] { SayInstructions(); }); // it stands on the child
+        }
+    }
     // A grown-up may leave the child to find every swap alone.
     BottoneAiuto.SetVisible(services.settings.hints);
     if (!services.settings.hints) return;
@@ -108,7 +120,7 @@ void GameScreen::Ricomincia()
     Timer1.SetEnabled(true);
     ShowMoves();
 
-    const Deal& deal = DealFor(content_, Rnd());
+    const Board deal = BoardFor(content_, levels_.Deal(), Rnd);
     for (int i = 0; i < Image1.Count(); ++i) {
         const std::int32_t left = PassoX * i + InizioX;
         for (int h = 0; h < Hands; ++h) {
@@ -120,18 +132,23 @@ void GameScreen::Ricomincia()
         // Every card gets a picture of its own, read from its file for it alone.
         for (int h = 0; h < Hands; ++h) {
             Image& card = Hand(h)[i];
-            card.SetPicture(Picture::LoadPicture(FileIn(services_.app.Path(), deal.hand[h].file), card.PictureSize()));
+            const std::string_view file = deal[std::size_t(h)][std::size_t(i)].file;
+            card.SetPicture(Picture::LoadPicture(FileIn(services_.app.Path(), file), card.PictureSize()));
         }
         for (int h = 0; h < Hands; ++h) {
-            Hand(h)[i].SetTag(QString::number(deal.hand[h].value));
+            Hand(h)[i].SetTag(QString::number(deal[std::size_t(h)][std::size_t(i)].value));
             Describe(Hand(h)[i]);
         }
     }
+    ShowTotals();
 }
 
 void GameScreen::Command1_Click() { Ricomincia(); }
 
-void GameScreen::BottoneAiuto_Click() { hints_.Show({&Image1, &Image2, &Image3}); }
+void GameScreen::BottoneAiuto_Click()
+{
+    if (hints_.Show({&Image1, &Image2, &Image3})) levels_.Helped();
+}
 
 void GameScreen::mnuEsci_Click()
 {
@@ -163,12 +180,33 @@ void GameScreen::Swap(Image& target, Control& source)
     hints_.End();
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
+    ShowTotals();
     // What the card dropped on now shows, and the count: a screen reader hears both wherever its focus is.
     news_.Announce(texts::Swapped(NameOf(target), Label2.Caption()));
     services_.sound.Play(Cue::Swap);
 }
 
 void GameScreen::ShowMoves() { Label2.SetCaption(texts::Moves(NumeroMosse)); }
+
+void GameScreen::ShowTotals()
+{
+    if (!services_.settings.totals) return;
+    const HandTotals totals = TotalsNow();
+    for (int h = 0; h < Hands; ++h) {
+        const QString said = texts::Total(content_.goods, h, totals[std::size_t(h)]);
+        Label3[h].SetCaption(QString::number(totals[std::size_t(h)]));
+        Label3[h].SetAccessibleText(said);
+        Image6[h].SetAccessibleText(said);
+    }
+}
+
+HandTotals GameScreen::TotalsNow() const
+{
+    BoardTexts board;
+    for (int h = 0; h < Hands; ++h)
+        for (int i = 0; i < CardsPerHand; ++i) board[std::size_t(h)][std::size_t(i)] = Hand(h)[i].Tag();
+    return Totals(board);
+}
 
 void GameScreen::Timer1_Timer()
 {
@@ -192,6 +230,7 @@ void GameScreen::Timer1_Timer()
         Image3[i].SetEnabled(false);
     }
     congratulating_ = true;
+    levels_.Won();
     // The board cheers while the congratulation is open, and stops when it is closed.
     services_.sound.Play(Cue::Win);
     confetti_.Start(*this, {&Image4[0], &Image4[1], &Image4[2]});
@@ -209,7 +248,17 @@ QStringList GameScreen::RowNames() const
     return names;
 }
 
-void GameScreen::SayInstructions() { services_.speech.Say(texts::Spoken(Label1.Caption()), this); }
+void GameScreen::SayInstructions()
+{
+    QString said = texts::Spoken(Label1.Caption());
+    if (services_.settings.totals) {
+        QStringList totals;
+        const HandTotals now = TotalsNow();
+        for (int h = 0; h < Hands; ++h) totals << texts::Total(content_.goods, h, now[std::size_t(h)]);
+        said = texts::WithTotals(said, totals);
+    }
+    services_.speech.Say(said, this);
+}
 
 void GameScreen::Describe(Image& card)
 {

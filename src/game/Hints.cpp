@@ -19,14 +19,14 @@ Hints::Hints(const rules::ContentSet& content, Form& screen, Services& services)
       services_(services)
 {}
 
-void Hints::Show(const Hands& hands)
+bool Hints::Show(const Hands& hands)
 {
     End();
     rules::BoardValues board{};
     for (std::size_t h = 0; h < board.size(); ++h)
         for (std::size_t i = 0; i < board[h].size(); ++i) board[h][i] = rules::CardValue((*hands[h])[int(i)].Tag());
     const auto hint = rules::HintFor(board);
-    if (!hint) return;
+    if (!hint) return false;
     for (rules::CardSpot spot : {hint->first, hint->second}) {
         Image& card = (*hands[std::size_t(spot.hand)])[spot.index];
         card.SetMarks(card.Marks() | Image::Glow);
@@ -37,6 +37,7 @@ void Hints::Show(const Hands& hands)
     services_.speech.Say(
         texts::Hint(content_.goods, hint->first.hand, value(hint->first), hint->second.hand, value(hint->second)),
         &screen_);
+    return true;
 }
 
 void Hints::Tick()

@@ -1,6 +1,7 @@
 #include "shell/Options.h"
 
 #include "machine/Log.h"
+#include "rules/Levels.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -44,6 +45,18 @@ bool SetLanguage(Settings& s, const QString& value)
     return true;
 }
 
+bool SetLevel(Settings& s, const QString& value)
+{
+    const int level = value.toInt();
+    if (value == QLatin1String("auto"))
+        s.level = rules::AutoLevel;
+    else if (level >= rules::EasiestLevel && level <= rules::HardestLevel && value == QString::number(level))
+        s.level = level;
+    else
+        return false;
+    return true;
+}
+
 bool SetScan(Settings& s, const QString& value)
 {
     bool number = false;
@@ -82,6 +95,10 @@ constexpr Option Table[] = {
      SetTruth<&Settings::kiosk>},
     {"scan", "scan", nullptr, "SECONDS", "a number of seconds from 0 to 60", "no scanning",
      "Switch scanning, a step every SECONDS (0 to 60; 0: a second switch).", SetScan},
+    {"level", "level", nullptr, "1|2|3|4|auto", "1, 2, 3, 4 or auto", "4",
+     "How hard: a deal 1, 2 or 3 swaps from the end, or 4, the full puzzle; auto follows the child.", SetLevel},
+    {"totals", "totals", "true", "true|false", "true or false", "false", "Each child's total shown beside them.",
+     SetTruth<&Settings::totals>},
     {"language", "language", nullptr, "CODE", "a language code such as en or de", "the desktop's",
      "Show and speak this language (it, en, fr, es or de), not the desktop's.", SetLanguage},
 };

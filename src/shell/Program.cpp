@@ -21,7 +21,7 @@ Program::~Program() { layout::GestoreLayout.reset(); }
 
 int Program::Run()
 {
-    RegisterScreens(services_, classroom_);
+    RegisterScreens(services_, classroom_, levels_);
     Modulo1::Main(services_);
     if (forms_.Loaded().empty()) return 0;
     // What the first screen's first frame need not wait for: the icon of windows without one of

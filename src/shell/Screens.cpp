@@ -44,7 +44,7 @@ std::unique_ptr<Form> Equipped(std::unique_ptr<Screen> screen, Services& service
 
 } // namespace
 
-void RegisterScreens(Services& services, const ClassroomMode& classroom)
+void RegisterScreens(Services& services, const ClassroomMode& classroom, rules::Levels& levels)
 {
     const auto add = [&](std::string_view name, auto make) {
         services.forms.Register(
@@ -53,5 +53,6 @@ void RegisterScreens(Services& services, const ClassroomMode& classroom)
     add("FormAvvio", [](Services& s) { return std::make_unique<FormAvvio>(s); });
     add("FormMenu", [](Services& s) { return std::make_unique<FormMenu>(s); });
     for (const game::Game& g : game::Games)
-        add(g.description.name, [&g](Services& s) { return std::make_unique<game::GameScreen>(g, s); });
+        add(g.description.name,
+            [&g, &levels](Services& s) { return std::make_unique<game::GameScreen>(g, s, levels); });
 }

@@ -21,6 +21,9 @@ struct Menu {
 struct Game {
     Q_DECLARE_TR_FUNCTIONS(Game)
 };
+struct Totals {
+    Q_DECLARE_TR_FUNCTIONS(Totals)
+};
 
 const QString Break = QStringLiteral("\r\n");
 
@@ -209,6 +212,35 @@ QString Hint(Goods goods, int firstHand, qint64 firstValue, int secondHand, qint
 {
     return HintSentence(goods == Goods::Tarts, firstHand, secondHand)
         .arg(CardName(goods, firstValue), CardName(goods, secondValue));
+}
+
+QString Total(Goods goods, int hand, qint64 total)
+{
+    const int n = int(std::clamp<qint64>(total, INT_MIN, INT_MAX));
+    const bool tarts = goods == Goods::Tarts;
+    if (hand == 0 && tarts)
+        //: The counting aid beside the top row's boy: his tarts carry %n strawberries in all.
+        return Totals::tr("primo bambino: %n fragole", nullptr, n);
+    if (hand == 0)
+        //: The counting aid beside the top row's boy: his stickers are worth %n points in all.
+        return Totals::tr("primo bambino: %n punti", nullptr, n);
+    if (hand == 1 && tarts)
+        //: The counting aid beside the middle row's boy: his tarts carry %n strawberries in all.
+        return Totals::tr("secondo bambino: %n fragole", nullptr, n);
+    if (hand == 1)
+        //: The counting aid beside the middle row's boy: his stickers are worth %n points in all.
+        return Totals::tr("secondo bambino: %n punti", nullptr, n);
+    if (tarts)
+        //: The counting aid beside the bottom row's girl: her tarts carry %n strawberries in all.
+        return Totals::tr("terza bambina: %n fragole", nullptr, n);
+    //: The counting aid beside the bottom row's girl: her stickers are worth %n points in all.
+    return Totals::tr("terza bambina: %n punti", nullptr, n);
+}
+
+QString WithTotals(const QString& instructions, const QStringList& totals)
+{
+    //: Said when the counting aid is on: the instructions (%1), then the three children's totals (%2).
+    return Totals::tr("%1 %2.").arg(instructions, totals.join(QStringLiteral(", ")));
 }
 
 } // namespace texts

@@ -231,6 +231,23 @@ def scanning(d, exe):
     g.deal(TARTS, d.shot("new-deal"))
 
 
+def levels(d, exe):
+    """The easiest level with the counting aid: a stickers board one swap from the end, each child's total on a
+    badge at their feet; the test finds the one swap on the screenshot, and that swap wins."""
+    g = Game(d, exe, "--game=figurine", "--level=1", "--totals")
+    shot = g.game()
+    board = g.board(d.shot("level-1"), STICKERS)
+    badges = [g.area((45, top + 870, 750, 345), GAME) for top in (720, 2160, 3600)]
+    check(all(shot.fraction_of(b, (255, 250, 235), 8) > 0.3 for b in badges), "a badge is missing")
+    value = lambda h, i: STICKERS[board[h][i]]  # noqa: E731
+    totals = [sum(value(h, i) for i in range(7)) for h in range(3)]
+    wins = [((h, i), (k, j)) for h in range(3) for k in range(h + 1, 3) for i in range(7) for j in range(7)
+            if len({t + (value(k, j) - value(h, i)) * ((x == h) - (x == k)) for x, t in enumerate(totals)}) == 1]
+    check(len(set(totals)) > 1 and wins, "not one swap from the end: %s" % board)
+    g.swap("drag", *wins[0], board, STICKERS)
+    g.congratulated()
+
+
 def wayland(d, exe):
     """A Wayland client: full screen over the bar, by keys and pointer; one copy per user, X11 or Wayland."""
     g = Game(d, exe)
@@ -604,7 +621,8 @@ SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e,
              "speech-english": (X11, lambda d, e: speech(d, e, "gmw/en")),
              "english": (lambda *a: X11(*a, bus=True), english), "pseudo": (lambda *a: X11(*a, bus=True), pseudo),
              "accessible": (lambda *a: X11(*a, bus=True), accessible), "reader": (lambda *a: X11(*a, bus=True), reader),
-             "classroom": (lambda *a: X11(*a, panel=True), classroom), "scanning": (X11, scanning)}
+             "classroom": (lambda *a: X11(*a, panel=True), classroom), "scanning": (X11, scanning),
+             "levels": (X11, levels)}
 
 if __name__ == "__main__":
     exe, scenario, size, shots = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3], os.path.abspath(sys.argv[4])

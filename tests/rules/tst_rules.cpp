@@ -2,6 +2,7 @@
 // the palette. Every expected value is written out as the game's designers gave it.
 
 #include "rules/Hint.h"
+#include "rules/Levels.h"
 #include "rules/Palette.h"
 #include "rules/Rules.h"
 #include "support/Solver.h"
@@ -9,14 +10,27 @@
 #include <QTest>
 #include <cmath>
 #include <map>
+#include <random>
+#include <set>
 
 using namespace rules;
+
+namespace {
+
+bool Even(const support::Board& b)
+{
+    int sums[3] = {0, 0, 0};
+    for (int s = 0; s < 21; ++s) sums[s / 7] += b[std::size_t(s)];
+    return sums[0] == sums[1] && sums[1] == sums[2];
+}
+
+} // namespace
 
 class TestRules : public QObject {
     Q_OBJECT
 private slots:
-    // Fixed draws and the deals they give: every deal of both screens is reached, and each
-    // is the designed one, file and value for each child.
+    // Fixed draws and the boards they give at the hardest level, the default: one draw a deal, every
+    // deal of both screens reached, each the designed one, file and value for each child.
     void drawsPickDeals_data()
     {
         QTest::addColumn<bool>("stickers");
@@ -42,26 +56,87 @@ private slots:
         QFETCH(bool, stickers);
         QFETCH(double, draw);
         QFETCH(QString, dealt);
-        const Deal& deal = DealFor(stickers ? Stickers : Tarts, draw);
+        int draws = 0;
+        const Board board = BoardFor(stickers ? Stickers : Tarts, HardestLevel, [&] { return ++draws, draw; });
         QStringList got;
-        support::Board board{};
-        for (int h = 0; h < Hands; ++h) {
-            const auto& kind = deal.hand[std::size_t(h)];
-            QString file = QString::fromLatin1(kind.file.data(), qsizetype(kind.file.size()));
-            QVERIFY2(file.startsWith("\\img\\") && file.endsWith(".jpg"), qPrintable(file));
-            got << file.mid(5).chopped(4) + ':' + QString::number(kind.value);
-            for (int i = 0; i < CardsPerHand; ++i) board[std::size_t(h * 7 + i)] = kind.value;
+        support::Board values{};
+        for (int s = 0; s < 21; ++s) {
+            const CardKind& kind = board[std::size_t(s / 7)][std::size_t(s % 7)];
+            QString card = QString::fromLatin1(kind.file.data(), qsizetype(kind.file.size()));
+            QVERIFY2(card.startsWith("\\img\\") && card.endsWith(".jpg"), qPrintable(card));
+            card = card.mid(5).chopped(4) + ':' + QString::number(kind.value);
+            if (s % 7 == 0) got << card;
+            QCOMPARE(card, got.last()); // seven alike
+            values[std::size_t(s)] = kind.value;
         }
         QCOMPARE(got.join(' '), dealt);
+        QCOMPARE(draws, 1);
         // Never won before the first move, always winnable.
-        BoardTexts texts;
-        for (int s = 0; s < 21; ++s)
-            texts[std::size_t(s / 7)][std::size_t(s % 7)] = QString::number(board[std::size_t(s)]);
-        QVERIFY(!HandsEven(Totals(texts)));
-        for (auto [to, from] : support::Solve(board))
-            std::swap(texts[std::size_t(to / 7)][std::size_t(to % 7)],
-                      texts[std::size_t(from / 7)][std::size_t(from % 7)]);
-        QVERIFY(HandsEven(Totals(texts)));
+        QVERIFY(!Even(values));
+        for (auto [to, from] : support::Solve(values)) std::swap(values[std::size_t(to)], values[std::size_t(from)]);
+        QVERIFY(Even(values));
+    }
+
+    // The easier levels: many boards drawn at each, every one exactly that many swaps from even hands
+    // by the test's own search (so never even already), its cards those of one of the screen's deals,
+    // picture and value together; and the hint is a first step of a shortest way. A generator stuck
+    // on one number cannot keep the level from being what it says.
+    void easierLevels_data()
+    {
+        QTest::addColumn<bool>("stickers");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("file");      // of a card, by its value
+        QTest::addColumn<QStringList>("deals"); // their values, low to high
+        const QStringList stickerDeals{"1 2 3", "1 3 5", "4 7 10", "2 3 4", "3 4 5", "1 4 7"};
+        for (int level : {1, 2, 3}) {
+            QTest::addRow("stickers, level %d", level) << true << level << "\\img\\figurine%1.jpg" << stickerDeals;
+            QTest::addRow("tarts, level %d", level)
+                << false << level << "\\img\\torta%1.jpg" << QStringList{"0 1 2", "1 2 3", "0 2 4"};
+        }
+    }
+
+    void easierLevels()
+    {
+        QFETCH(bool, stickers);
+        QFETCH(int, level);
+        QFETCH(QString, file);
+        QFETCH(QStringList, deals);
+        std::mt19937_64 generator{quint64(level)};
+        std::uniform_real_distribution<double> uniform(0, 1);
+        std::set<support::Board> seen;
+        const auto check = [&](const Draw& draw) {
+            const Board board = BoardFor(stickers ? Stickers : Tarts, level, draw);
+            support::Board values{};
+            std::map<int, int> count;
+            for (int s = 0; s < 21; ++s) {
+                const CardKind& kind = board[std::size_t(s / 7)][std::size_t(s % 7)];
+                QCOMPARE(QString::fromLatin1(kind.file.data(), qsizetype(kind.file.size())), file.arg(kind.value));
+                values[std::size_t(s)] = kind.value;
+                ++count[kind.value];
+            }
+            QStringList kinds;
+            for (auto [value, n] : count) kinds << QString::number(value) + (n == 7 ? "" : "?");
+            QVERIFY2(deals.contains(kinds.join(' ')), qPrintable(kinds.join(' ')));
+            const auto way = support::Shortest(values);
+            QVERIFY(way && int(way->size()) == level);
+            support::Board held = values; // in any order within the hands
+            for (int h = 0; h < 3; ++h) std::sort(held.begin() + h * 7, held.begin() + h * 7 + 7);
+            seen.insert(held);
+            BoardValues asked{};
+            for (int s = 0; s < 21; ++s) asked[std::size_t(s / 7)][std::size_t(s % 7)] = values[std::size_t(s)];
+            const auto hint = HintFor(asked);
+            QVERIFY(hint);
+            std::swap(values[std::size_t(hint->first.hand * 7 + hint->first.index)],
+                      values[std::size_t(hint->second.hand * 7 + hint->second.index)]);
+            QCOMPARE(int(support::Shortest(values)->size()), level - 1);
+        };
+        for (int k = 0; k < 300; ++k) {
+            check([&] { return uniform(generator); });
+            if (QTest::currentTestFailed()) return;
+        }
+        // Drawn, not one layout a deal (the layout the rules fall back on): at least 49 here, of 300.
+        QVERIFY2(seen.size() > 30, qPrintable(QString::number(seen.size())));
+        check([] { return 0.0; });
     }
 
     // The hands are even only when all three totals agree: each hand in turn is the odd one. A

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <map>
+#include <numeric>
 #include <set>
 #include <unistd.h>
 
@@ -598,6 +599,98 @@ private slots:
             g.Timer1.Tick();
         }
         QVERIFY(!glows(a) && !glows(b));
+    }
+
+    // The level following the child: the easiest first, one up after a game won without help (to the
+    // hardest and no further), one down after a game with help twice, won or left for the menu (to the
+    // easiest and no further). Help moves no card and deals nothing: the level changes between games
+    // only, and it outlives the screen. Each board's level by the test's own search.
+    void levelsFollowTheChild()
+    {
+        p->levels = rules::Levels(rules::AutoLevel);
+        GameScreen* g = &p->Open("FormMemory2");
+        QStringList levels;
+        for (const QString& game : QString("0w 0w 0w 0w 2w 1w 2l 2w 2w 0l").split(' ')) { // helps; won or left
+            const int helps = game[0].digitValue();
+            const support::Board dealt = support::Values(*g);
+            bool fresh = true; // seven alike cards a hand: the designed deals
+            for (int s = 0; s < 21; ++s) fresh &= dealt[std::size_t(s)] == dealt[std::size_t(s / 7 * 7)];
+            const auto found = support::Shortest(dealt, 3);
+            const auto way = fresh ? support::Solve(dealt) : found.value_or(std::vector<std::pair<int, int>>{});
+            levels << (fresh ? "4" : found ? QString::number(way.size()) : "?");
+            for (int k = 0; k < helps; ++k) QTest::mouseClick(g->BottoneAiuto.Widget(), Qt::LeftButton);
+            QCOMPARE(support::Values(*g), dealt);
+            if (game[1] == 'l') {
+                p->boxes.answers = {vbYes};
+                g->mnuEsci_Click();
+                g = &p->Open("FormMemory2");
+                continue;
+            }
+            for (auto [to, from] : way) support::Drop(*g, to, from);
+            g->Timer1.Tick();
+            QTest::mouseClick(g->Command1.Widget(), Qt::LeftButton);
+        }
+        QCOMPARE(levels.join(' '), "1 2 3 4 4 3 3 2 1 1");
+    }
+
+    // The counting aid: each hand's total at its child's feet with the picture of what it counts, after
+    // the deal and every swap; each named whole for screen readers, and said after the instructions on
+    // request. Off, none of it.
+    void countingAid_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<quint64>("seed");
+        QTest::addColumn<QString>("unit");       // the picture's colour at its heart
+        QTest::addColumn<QStringList>("totals"); // dealt, and after the first card of the first two hands swap
+        QTest::addColumn<QString>("said");       // after the swap
+        QTest::newRow("tarts") << true << "FormMemory" << quint64(2) << "red" << QStringList{"0 7 14", "1 6 14"}
+                               << "primo bambino: 1 fragola | secondo bambino: 6 fragole | terza bambina: 14 fragole";
+        QTest::newRow("stickers") << true << "FormMemory2" << quint64(42) << "gold"
+                                  << QStringList{"70 28 49", "64 34 49"}
+                                  << "primo bambino: 64 punti | secondo bambino: 34 punti | terza bambina: 49 punti";
+        QTest::newRow("off") << false << "FormMemory" << quint64(2) << "" << QStringList{"", ""} << "";
+    }
+
+    void countingAid()
+    {
+        QFETCH(bool, on);
+        QFETCH(QString, screen);
+        QFETCH(quint64, seed);
+        QFETCH(QString, unit);
+        QFETCH(QStringList, totals);
+        QFETCH(QString, said);
+        p = std::make_unique<support::Program>(QSize(1024, 768), seed);
+        p->settings.totals = on;
+        GameScreen& g = p->Open(qPrintable(screen));
+        auto shown = [&] {
+            QStringList captions;
+            for (int h = 0; h < 3; ++h)
+                if (g.Label3[h].Widget()->isVisible() && g.Image6[h].Widget()->isVisible())
+                    captions << g.Label3[h].Caption();
+            return captions.join(' ');
+        };
+        QCOMPARE(shown(), totals[0]);
+        support::Drop(g, 0, 7);
+        QCOMPARE(shown(), totals[1]);
+        QStringList names;
+        for (int h = 0; h < 3 && on; ++h) {
+            QCOMPARE(g.Image6[h].Widget()->accessibleName(), g.Label3[h].Widget()->accessibleName());
+            names << g.Label3[h].Widget()->accessibleName();
+            const QColor heart = g.Image6[h].Picture().Image().pixelColor(16, 20);
+            QVERIFY(heart.red() > 200 && (unit == "red" ? heart.green() < 100 : heart.green() > 150));
+        }
+        QCOMPARE(names.join(" | "), said);
+        p->said.clear();
+        QTest::mouseClick(on ? g.Label3[2].Widget() : g.Image4[2].Widget(), Qt::LeftButton);
+        const QString asked = "Sei capace di accontentarli?" + (on ? " " + said.replace(" |", ",") + "." : "");
+        QVERIFY2(p->said.size() == 1 && p->said[0].endsWith(asked), qPrintable(p->said.join(" | ")));
+        g.Ricomincia();
+        const support::Board dealt = support::Values(g);
+        QString sums;
+        for (int h = 0; h < 3 && on; ++h)
+            sums += QString::number(std::accumulate(dealt.begin() + h * 7, dealt.begin() + h * 7 + 7, 0)) + ' ';
+        QCOMPARE(shown(), sums.trimmed());
     }
 
     // One switch: at the pace set, the highlight goes over the rows (every card of one ringed), then

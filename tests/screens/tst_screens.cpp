@@ -464,25 +464,33 @@ private slots:
         QTest::addColumn<QString>("said");     // the log line, or the exit's text
         const auto row = [](const char* name, QStringList files, QStringList arguments, QString settings,
                             QString said = {}) { QTest::newRow(name) << files << arguments << settings << said; };
-        row("none", {"", "", ""}, {}, "title sound voice hints child -1 desktop");
-        row("first system folder first", {"game=torte", "game=figurine\nmute=true\nscan=2.5", ""}, {},
-            "tarts mute voice hints child 2.5 desktop");
+        row("none", {"", "", ""}, {}, "title sound voice hints child -1 level 4 no totals desktop");
+        row("first system folder first", {"game=torte\nlevel=auto", "game=figurine\nmute=true\nscan=2.5\nlevel=1", ""},
+            {}, "tarts mute voice hints child 2.5 level 0 no totals desktop");
         row("user over system", {"kiosk=true\nvoice=false", "", "[General]\nkiosk=false\nhints=FALSE"}, {},
-            "title sound no-voice no-hints child -1 desktop");
-        row("command line over all", {"", "", "game=torte\nmute=false\nscan=9"},
-            {"--game=figurine", "--mute", "--no-voice", "--no-hints", "--kiosk", "--scan=0"},
-            "stickers mute no-voice no-hints kiosk 0 desktop");
-        row("bad value in a file", {"", "", "game=cake\nmute=true"}, {}, "title mute voice hints child -1 desktop",
+            "title sound no-voice no-hints child -1 level 4 no totals desktop");
+        row("command line over all", {"", "", "game=torte\nmute=false\nscan=9\nlevel=auto\ntotals=false"},
+            {"--game=figurine", "--mute", "--no-voice", "--no-hints", "--kiosk", "--scan=0", "--level=3", "--totals"},
+            "stickers mute no-voice no-hints kiosk 0 level 3 totals desktop");
+        row("bad value in a file", {"", "", "game=cake\nmute=true\ntotals=TRUE"}, {},
+            "title mute voice hints child -1 level 4 totals desktop",
             "/user/merendella/merendella.conf: game=cake is not torte or figurine");
+        row("a level not in the list", {"", "level=2", "level=02"}, {},
+            "title sound voice hints child -1 level 2 no totals desktop",
+            "/user/merendella/merendella.conf: level=02 is not 1, 2, 3, 4 or auto");
         row("unknown option", {"", "", ""}, {"--kiosk", "--loud"}, "exit 2",
-            "^merendella: Unknown option 'loud'; the options are --help, .*--kiosk, --scan=SECONDS and --language=CODE\n$");
+            "^merendella: Unknown option 'loud'; the options are --help, .*--kiosk, .*--level=1\\|2\\|3\\|4\\|auto, "
+            "--totals and --language=CODE\n$");
         row("languages: a file's, the command line's", {"language=DE", "", "language=fr_CH"}, {}, "title sound voice "
-            "hints child -1 fr_ch");
-        row("a language's code", {"", "", ""}, {"--language=en"}, "title sound voice hints child -1 en");
-        row("not a language's code", {"", "", "language=klingon!"}, {}, "title sound voice hints child -1 desktop",
+            "hints child -1 level 4 no totals fr_ch");
+        row("a language's code", {"", "", ""}, {"--language=en"}, "title sound voice hints child -1 level 4 no totals en");
+        row("not a language's code", {"", "", "language=klingon!"}, {},
+            "title sound voice hints child -1 level 4 no totals desktop",
             "/user/merendella/merendella.conf: language=klingon! is not a language code such as en or de");
         row("bad value", {"", "", ""}, {"--scan=61"}, "exit 2",
             "^merendella: bad value --scan=61; it takes a number of seconds from 0 to 60\n$");
+        row("bad level", {"", "", ""}, {"--level=5"}, "exit 2",
+            "^merendella: bad value --level=5; it takes 1, 2, 3, 4 or auto\n$");
         row("help", {"game=cake", "", ""}, {"--kiosk", "--help"}, "exit 0",
             "^Usage: merendella \\[options\\]\n.*\n  --kiosk  ");
     }
@@ -514,12 +522,13 @@ private slots:
                 qPrintable(exit->text));
         } else {
             const Settings& s = std::get<Settings>(read);
-            QCOMPARE(QString("%1 %2 %3 %4 %5 %6 %7")
+            QCOMPARE(QString("%1 %2 %3 %4 %5 %6 level %7 %8 %9")
                          .arg(QStringList{"title", "tarts", "stickers"}[int(s.start)], s.mute ? "mute" : "sound",
                               s.voice ? "voice" : "no-voice", s.hints ? "hints" : "no-hints",
                               s.kiosk ? "kiosk" : "child")
                          .arg(s.scan)
-                         .arg(s.language.isEmpty() ? "desktop" : s.language),
+                         .arg(s.level)
+                         .arg(s.totals ? "totals" : "no totals", s.language.isEmpty() ? "desktop" : s.language),
                      settings);
         }
         for (int i = 0; i < 3; ++i) { // read, never written

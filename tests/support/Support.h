@@ -19,6 +19,7 @@
 #include "machine/Sound.h"
 #include "machine/Speech.h"
 #include "machine/Translations.h"
+#include "rules/Levels.h"
 #include "shell/ClassroomMode.h"
 #include "shell/Screens.h"
 
@@ -101,7 +102,7 @@ struct Program {
         speech.SetEngine(std::make_unique<Voice>(said));
         platform::Randomize(seed);
         Speak(QString()); // the desktop's language: the tests' environment has none, so Italian
-        RegisterScreens(services, classroom);
+        RegisterScreens(services, classroom, levels);
         // Tests click at once on a screen that has just appeared; real hands take longer.
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     }
@@ -132,6 +133,7 @@ struct Program {
     int quits = 0; // how often the program would have ended
     platform::Forms forms{[this] { ++quits; }};
     ClassroomMode classroom{settings};
+    rules::Levels levels{settings.level};
     platform::Services services{app, forms, display, clock, boxes, sound, speech, settings, classroom};
 };
 

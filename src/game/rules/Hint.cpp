@@ -6,6 +6,7 @@
 #include <QHash>
 #include <algorithm>
 #include <bitset>
+#include <utility>
 #include <vector>
 
 namespace rules {
@@ -21,9 +22,36 @@ constexpr int MaxFirstSwaps = 3 * CardsPerHand * CardsPerHand;
 constexpr std::int64_t Huge = 1'000'000'000'000'000;
 
 using State = QByteArray; // Hands * CardsPerHand bytes
+using Ways = std::bitset<MaxFirstSwaps>;
 
 struct Search {
     std::vector<std::int64_t> values; // the distinct values, ascending
+    BoardValues held{};               // the board, every value within reach of Huge
+    State start;                      // the board as the search knows it
+    std::int64_t sum = 0;
+
+    explicit Search(const BoardValues& board)
+    {
+        for (int h = 0; h < Hands; ++h)
+            for (int i = 0; i < CardsPerHand; ++i) {
+                const std::int64_t v = std::clamp(board[std::size_t(h)][std::size_t(i)], -Huge, Huge);
+                held[std::size_t(h)][std::size_t(i)] = v;
+                values.push_back(v);
+                sum += v;
+            }
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end()), values.end());
+        start = State(Hands * CardsPerHand, 0);
+        for (int c = 0; c < Hands * CardsPerHand; ++c)
+            start[c] = IndexOf(held[std::size_t(c / CardsPerHand)][std::size_t(c % CardsPerHand)]);
+        for (int h = 0; h < Hands; ++h)
+            std::sort(start.data() + h * CardsPerHand, start.data() + (h + 1) * CardsPerHand);
+    }
+
+    char IndexOf(std::int64_t v) const
+    {
+        return char(std::lower_bound(values.begin(), values.end(), v) - values.begin());
+    }
 
     std::int64_t Spread(const State& s) const
     {
@@ -59,92 +87,80 @@ struct Search {
                     }
                 }
     }
+
+    // The first swaps, on the cards themselves: the upper hands first, then the leftmost cards;
+    // of two alike cards only the leftmost. Each with the board it leaves.
+    void FirstSwaps(std::vector<Hint>& firsts, std::vector<State>& after) const
+    {
+        for (int h1 = 0; h1 < Hands; ++h1)
+            for (int i = 0; i < CardsPerHand; ++i)
+                for (int h2 = h1 + 1; h2 < Hands; ++h2)
+                    for (int j = 0; j < CardsPerHand; ++j) {
+                        const auto& one = held[std::size_t(h1)];
+                        const auto& two = held[std::size_t(h2)];
+                        const auto a = one[std::size_t(i)], b = two[std::size_t(j)];
+                        if (a == b || std::find(one.begin(), one.begin() + i, a) != one.begin() + i ||
+                            std::find(two.begin(), two.begin() + j, b) != two.begin() + j)
+                            continue;
+                        firsts.push_back({{h1, i}, {h2, j}});
+                        after.push_back(Swapped(start, h1, IndexOf(a), h2, IndexOf(b)));
+                    }
+    }
+
+    // Breadth first from the boards the first swaps leave, level by level, each board remembering
+    // which first swaps reach it by a shortest way: the first level that holds an even board gives
+    // its depth and them all. Depth 0 when no even board is found within the bound; totals that
+    // do not share out in three have none to find.
+    std::pair<int, Ways> Shortest(const std::vector<State>& after) const
+    {
+        struct Reached {
+            int depth = 0;
+            Ways ways;
+        };
+        QHash<State, Reached> seen;
+        const auto reach = [&](const State& s, int depth, const Ways& ways, std::vector<State>& level) {
+            auto it = seen.find(s);
+            if (it == seen.end()) {
+                it = seen.insert(s, {depth, {}});
+                level.push_back(s);
+            }
+            // A board seen on an earlier level keeps its own, shorter ways.
+            if (it->depth == depth) it->ways |= ways;
+        };
+        seen.insert(start, {});
+        std::vector<State> level;
+        for (std::size_t k = 0; k < after.size(); ++k) reach(after[k], 1, Ways().set(k), level);
+        for (int depth = 1; !level.empty() && sum % Hands == 0; ++depth) {
+            Ways onShortest;
+            for (const State& s : level)
+                if (Spread(s) == 0) onShortest |= seen.value(s).ways;
+            if (onShortest.any()) return {depth, onShortest};
+            std::vector<State> next;
+            for (const State& s : level) {
+                const auto ways = seen.value(s).ways;
+                EachSwap(s, [&](const State& child) { reach(child, depth + 1, ways, next); });
+                if (seen.size() > MaxBoards) return {0, {}}; // too many to know the shortest way
+            }
+            level = std::move(next);
+        }
+        return {0, {}};
+    }
 };
 
 } // namespace
 
 std::optional<Hint> HintFor(const BoardValues& board)
 {
-    Search search;
-    BoardValues held{};
-    for (int h = 0; h < Hands; ++h)
-        for (int i = 0; i < CardsPerHand; ++i) {
-            held[std::size_t(h)][std::size_t(i)] = std::clamp(board[std::size_t(h)][std::size_t(i)], -Huge, Huge);
-            search.values.push_back(held[std::size_t(h)][std::size_t(i)]);
-        }
-    std::sort(search.values.begin(), search.values.end());
-    search.values.erase(std::unique(search.values.begin(), search.values.end()), search.values.end());
-    const auto indexOf = [&](std::int64_t v) {
-        return char(std::lower_bound(search.values.begin(), search.values.end(), v) - search.values.begin());
-    };
-
-    State start(Hands * CardsPerHand, 0);
-    for (int c = 0; c < Hands * CardsPerHand; ++c)
-        start[c] = indexOf(held[std::size_t(c / CardsPerHand)][std::size_t(c % CardsPerHand)]);
-    const std::int64_t spread = search.Spread(start);
-    for (int h = 0; h < Hands; ++h) std::sort(start.data() + h * CardsPerHand, start.data() + (h + 1) * CardsPerHand);
+    const Search search(board);
+    const std::int64_t spread = search.Spread(search.start);
     if (spread == 0) return std::nullopt;
-
-    // The first swaps, on the cards themselves: the upper hands first, then the leftmost cards;
-    // of two alike cards only the leftmost.
     std::vector<Hint> firsts;
     std::vector<State> after;
-    for (int h1 = 0; h1 < Hands; ++h1)
-        for (int i = 0; i < CardsPerHand; ++i)
-            for (int h2 = h1 + 1; h2 < Hands; ++h2)
-                for (int j = 0; j < CardsPerHand; ++j) {
-                    const auto& one = held[std::size_t(h1)];
-                    const auto& two = held[std::size_t(h2)];
-                    const auto a = one[std::size_t(i)], b = two[std::size_t(j)];
-                    if (a == b || std::find(one.begin(), one.begin() + i, a) != one.begin() + i ||
-                        std::find(two.begin(), two.begin() + j, b) != two.begin() + j)
-                        continue;
-                    firsts.push_back({{h1, i}, {h2, j}});
-                    after.push_back(Search::Swapped(start, h1, indexOf(a), h2, indexOf(b)));
-                }
+    search.FirstSwaps(firsts, after);
+    const Ways onShortest = search.Shortest(after).second;
 
-    // Breadth first, level by level, each board remembering which first swaps reach it by a
-    // shortest way; the first level that holds an even board gives them all. Totals that do not
-    // share out in three have no end to search for.
-    struct Reached {
-        int depth = 0;
-        std::bitset<MaxFirstSwaps> ways;
-    };
-    QHash<State, Reached> seen;
-    const auto reach = [&](const State& s, int depth, const std::bitset<MaxFirstSwaps>& ways,
-                           std::vector<State>& level) {
-        auto it = seen.find(s);
-        if (it == seen.end()) {
-            it = seen.insert(s, {depth, {}});
-            level.push_back(s);
-        }
-        // A board seen on an earlier level keeps its own, shorter ways.
-        if (it->depth == depth) it->ways |= ways;
-    };
-    seen.insert(start, {});
-    std::vector<State> level;
-    for (std::size_t k = 0; k < after.size(); ++k) reach(after[k], 1, std::bitset<MaxFirstSwaps>().set(k), level);
-    std::int64_t sum = 0;
-    for (const auto& hand : held)
-        for (std::int64_t v : hand) sum += v;
-    std::bitset<MaxFirstSwaps> onShortest;
-    for (int depth = 1; !level.empty() && sum % Hands == 0; ++depth) {
-        for (const State& s : level)
-            if (search.Spread(s) == 0) onShortest |= seen.value(s).ways;
-        if (onShortest.any()) break;
-        std::vector<State> next;
-        for (const State& s : level) {
-            const auto ways = seen.value(s).ways;
-            Search::EachSwap(s, [&](const State& child) { reach(child, depth + 1, ways, next); });
-            if (seen.size() > MaxBoards) { // too many to know the shortest way: the narrowest spread
-                next.clear();
-                break;
-            }
-        }
-        level = std::move(next);
-    }
-
-    // Of the candidates, the one that leaves the totals least spread, the earliest among equals.
+    // Of the candidates, the one that leaves the totals least spread, the earliest among equals;
+    // with no way to the end known, of all swaps the one that most narrows the spread.
     std::optional<std::size_t> best;
     for (std::size_t k = 0; k < firsts.size(); ++k) {
         if (onShortest.any() && !onShortest.test(k)) continue;
@@ -152,6 +168,17 @@ std::optional<Hint> HintFor(const BoardValues& board)
     }
     if (!best || (onShortest.none() && search.Spread(after[*best]) >= spread)) return std::nullopt;
     return firsts[*best];
+}
+
+std::optional<int> FewestSwaps(const BoardValues& board)
+{
+    const Search search(board);
+    if (search.Spread(search.start) == 0) return 0;
+    std::vector<Hint> firsts;
+    std::vector<State> after;
+    search.FirstSwaps(firsts, after);
+    const int depth = search.Shortest(after).first;
+    return depth > 0 ? std::optional(depth) : std::nullopt;
 }
 
 } // namespace rules

@@ -29,10 +29,18 @@ void ConfigureLabel(Label& label, const ControlDesc& d, std::string_view context
     const Qt::Alignment align = d.alignment == Alignment::Center  ? Qt::AlignHCenter
                                 : d.alignment == Alignment::Right ? Qt::AlignRight
                                                                   : Qt::AlignLeft;
-    view->setAlignment(align | Qt::AlignTop);
     QPalette pal = view->palette();
     if (d.foreColor != DefaultColor) pal.setColor(QPalette::WindowText, ColorFromBGR(std::uint32_t(d.foreColor)));
-    view->setPalette(pal); // every label is transparent: the screen shows through, never its own colour
+    // A label is transparent, the screen showing through, but for a badge: a colour of its own, a
+    // frame, and its text in the middle of its height, a letter's width from the frame.
+    const bool badge = !d.transparent && d.backColor != DefaultColor;
+    view->setAlignment(align | (badge ? Qt::AlignVCenter : Qt::AlignTop));
+    if (badge) {
+        pal.setColor(QPalette::Window, ColorFromBGR(std::uint32_t(d.backColor)));
+        view->setAutoFillBackground(true);
+        view->setFrameShape(QFrame::Box);
+    }
+    view->setPalette(pal);
     label.SetCaption(Translated(context, d.caption));
 }
 

@@ -7,6 +7,7 @@
 #include "forms/Form.h"
 #include "game/Hints.h"
 #include "rules/ContentSets.h"
+#include "rules/Rules.h"
 
 #include <QStringList>
 #include <cstdint>
@@ -21,16 +22,20 @@ class MenuItem;
 class Timer;
 } // namespace platform
 
+namespace rules {
+class Levels;
+}
+
 namespace game {
 
 struct Game;
 
 // A game screen: three children, seven cards each; the player swaps cards until the three hands
 // carry the same total. The stickers screen and the tarts screen are this one class, each given
-// its content set.
+// its content set. Each game is dealt at the level that `levels`, the program's, gives it.
 class GameScreen : public platform::Form, private platform::MoveRules {
 public:
-    GameScreen(const Game& game, platform::Services& services);
+    GameScreen(const Game& game, platform::Services& services, rules::Levels& levels);
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -63,6 +68,9 @@ public:
     std::int32_t PassoX = 0, PassoY = 0, InizioX = 0, InizioY = 0;
 
     platform::ControlArray<platform::Image> Image1, Image2, Image3, Image4;
+    // The counting aid: each hand's total, and the picture of what it counts.
+    platform::ControlArray<platform::Label> Label3;
+    platform::ControlArray<platform::Image> Image6;
     platform::Image& Image5;
     platform::Label& Label1;
     platform::Label& Label2;
@@ -83,6 +91,8 @@ private:
 
     void Swap(platform::Image& target, platform::Control& source);
     void ShowMoves();
+    void ShowTotals();
+    rules::HandTotals TotalsNow() const;
     // The instructions, said aloud: when the screen opens, and again when asked.
     void SayInstructions();
     // Tells screen readers what a card shows and where it is.
@@ -91,6 +101,7 @@ private:
     QString NameOf(const platform::Image& card) const;
 
     const rules::ContentSet& content_;
+    rules::Levels& levels_;
     platform::CardMoves moves_;
     platform::Announcer news_; // a swap's outcome, for a screen reader
     platform::Confetti confetti_;

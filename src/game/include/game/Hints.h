@@ -25,7 +25,8 @@ public:
     Hints(const rules::ContentSet& content, platform::Form& screen, platform::Services& services);
 
     // The hint for the cards as they lie now; nothing when the hands are even or no swap helps.
-    void Show(const Hands& hands);
+    // Whether there was one.
+    bool Show(const Hands& hands);
     // Ends the glow once its time is up; called on the screen's ticks.
     void Tick();
     void End();

@@ -28,6 +28,8 @@ inline constexpr std::string_view Aeroplane = ":/screens/art/aeroplane.ico";
 inline constexpr std::string_view RightArrow = ":/screens/art/rightarrow.ico";
 inline constexpr std::string_view BigArrow = ":/screens/art/bigarrow.cur";
 inline constexpr std::string_view LightBulb = ":/screens/art/lightbulb.ico";
+inline constexpr std::string_view Strawberry = ":/screens/art/strawberry.ico";
+inline constexpr std::string_view Star = ":/screens/art/star.ico";
 } // namespace art
 
 // ---- Title screen ----
@@ -119,8 +121,27 @@ constexpr ControlDesc Child(int index)
             .picture = ChildPicture[index], .stretch = true};
 }
 
-// The cards, a child at the head of each hand, and the seven controls below the board.
-inline constexpr int ControlCount = Hands * CardsPerHand + Hands + 7;
+// The counting aid, shown when a grown-up asks for it: a badge at each child's feet, over the
+// lower part of the picture and down to the foot of the cards, with the hand's total and the
+// picture of what it counts (given by the game).
+constexpr ControlDesc Total(int index)
+{
+    return {.kind = ControlKind::Label, .name = "Label3", .index = index,
+            .left = 45, .top = HandTop[index] + 870, .width = 750, .height = 345,
+            .font = {"Arial", 18, true, false}, .foreColor = 0x143259, .backColor = 0xEBFAFF,
+            .alignment = Alignment::Right, .border = true, .visible = false};
+}
+
+constexpr ControlDesc Unit(int index)
+{
+    return {.kind = ControlKind::Image, .name = "Image6", .index = index,
+            .left = 105, .top = HandTop[index] + 900, .width = 285, .height = 285,
+            .stretch = true, .visible = false};
+}
+
+// The cards, a child at the head of each hand, the seven controls below the board, and the
+// counting aid.
+inline constexpr int ControlCount = Hands * CardsPerHand + Hands + 7 + 2 * Hands;
 
 constexpr std::array<ControlDesc, ControlCount> Controls()
 {
@@ -152,6 +173,8 @@ constexpr std::array<ControlDesc, ControlCount> Controls()
     c[n++] = {.kind = ControlKind::Image, .name = "Image5",
               .left = 120, .top = 5400, .width = 1935, .height = 1695,
               .stretch = true, .visible = false};
+    for (int i = 0; i < Hands; ++i) c[n++] = Total(i);
+    for (int i = 0; i < Hands; ++i) c[n++] = Unit(i); // over their badges
     c[n++] = {.kind = ControlKind::Timer, .name = "Timer1", .interval = 100};
     //: The menu bar's item of a game screen that goes back to the main menu, after a question.
     c[n++] = {.kind = ControlKind::MenuItem, .name = "mnuEsci", .caption = QT_TRANSLATE_NOOP("Game", "Esci")};

@@ -11,6 +11,7 @@
 #include "machine/Sound.h"
 #include "machine/Speech.h"
 #include "machine/Translations.h"
+#include "rules/Levels.h"
 #include "shell/ClassroomMode.h"
 
 #include <memory>
@@ -41,6 +42,7 @@ private:
     platform::Speech speech_;
     platform::Forms forms_; // the screens go first: they use the rest
     ClassroomMode classroom_{settings_};
+    rules::Levels levels_{settings_.level}; // the games' levels, for as long as the program runs
     platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_, settings_, classroom_};
     platform::EndSignals signals_{[this] { forms_.End(); }}; // as "Esci" answered Yes
 };

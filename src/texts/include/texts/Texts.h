@@ -56,4 +56,11 @@ QString Swapped(const QString& card, const QString& moves);
 // Help: the two cards to swap, each by its name and its hand, the first in the upper hand.
 QString Hint(Goods goods, int firstHand, qint64 firstValue, int secondHand, qint64 secondValue);
 
+// ---- The counting aid ----
+
+// A child's total, as a screen reader says it ("primo bambino: 12 fragole"; hand from 0).
+QString Total(Goods goods, int hand, qint64 total);
+// The instructions said aloud, and then every child's total.
+QString WithTotals(const QString& instructions, const QStringList& totals);
+
 } // namespace texts

@@ -31,4 +31,8 @@ struct Hint {
 // one of the upper hands and the leftmost cards. None when the hands are even or no swap helps.
 std::optional<Hint> HintFor(const BoardValues& board);
 
+// The fewest swaps between hands that make the hands even, by the same search: 0 when they are
+// even; none when no way is found within its bound, or the totals do not share out in three.
+std::optional<int> FewestSwaps(const BoardValues& board);
+
 } // namespace rules

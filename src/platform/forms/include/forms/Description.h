@@ -30,7 +30,7 @@ struct ControlDesc {
     FontDesc font{};
     std::int64_t foreColor = DefaultColor;
     std::int64_t backColor = DefaultColor;
-    bool transparent = false; // labels: the screen shows through (every label of the game is)
+    bool transparent = false; // labels: the screen shows through; else, with a colour, a framed badge
     Alignment alignment = Alignment::Left;
     std::string_view pointer{}; // resource path of an .ico or .cur; empty: standard arrow
     std::string_view picture{}; // resource path of an embedded picture

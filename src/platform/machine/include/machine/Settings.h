@@ -14,6 +14,8 @@ struct Settings {
     bool hints = true;          // help on request: the help control and H
     bool kiosk = false;         // classroom mode: the child cannot end the program
     double scan = -1;           // switch scanning: seconds a step lasts, 0 for a second switch (Tab); off below 0
+    int level = 4;              // 1 (a swap from the end) to 4 (the designed deals); 0: it follows the child
+    bool totals = false;        // the counting aid: each child's total beside them
     QString language = {};      // a language code ("en", "de_CH"); empty: the desktop's
 };
 
