@@ -5,7 +5,6 @@
 #include "platform/Speech.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -33,8 +32,7 @@ void EndWithinASecond(int status)
     // bus, the audio library's leftovers) is what it guards against.
     std::thread([status] {
         std::this_thread::sleep_for(std::chrono::milliseconds(Second - 50));
-        std::fflush(stderr);
-        std::_Exit(status);
+        std::_Exit(status); // standard error is unbuffered: nothing waits to be written
     }).detach();
 }
 

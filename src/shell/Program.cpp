@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <cstdio>
 #include <cstdlib>
 
 Program::Program(const platform::Settings& settings)
@@ -42,7 +41,6 @@ int Program::Run()
     platform::EndWithinASecond(status);
     if (!platform::EndModules(app_, sound_, speech_)) {
         // A module's thread still waits for its service; the toolkit's own end would wait for it.
-        std::fflush(stderr);
         std::_Exit(status);
     }
     return status;
