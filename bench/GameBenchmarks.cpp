@@ -4,12 +4,12 @@
 // Every screen runs on Qt's offscreen platform at the size of a real display.
 
 #include "game/GameScreen.h"
-#include "platform/App.h"
-#include "platform/Form.h"
-#include "platform/Forms.h"
-#include "platform/Image.h"
-#include "platform/Modules.h"
-#include "platform/Timer.h"
+#include "machine/App.h"
+#include "forms/Form.h"
+#include "forms/Forms.h"
+#include "forms/Image.h"
+#include "machine/Modules.h"
+#include "forms/Timer.h"
 #include "support/Support.h"
 
 #include <QApplication>

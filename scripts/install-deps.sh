@@ -26,6 +26,8 @@ packages=(
     orca python3-speechd gsettings-desktop-schemas dbus-bin
     # the installed program and its package
     desktop-file-utils appstream dpkg-dev lintian
+    # the line coverage of the suite (scripts/coverage.sh)
+    gcovr
 )
 
 missing=()

@@ -1,4 +1,5 @@
-#include "platform/Log.h"
+#include "machine/Ending.h"
+#include "machine/Log.h"
 #include "shell/Options.h"
 #include "shell/Program.h"
 
@@ -6,7 +7,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <thread>
 #if defined(MERENDELLA_XCB) && QT_CONFIG(xcb)
 #define MERENDELLA_X11_CONNECTION
@@ -72,7 +72,7 @@ void Report(QtMsgType type, const QMessageLogContext& context, const QString& me
                     (gone ? QStringLiteral("merendella: the display went away, the game ends: ")
                           : QStringLiteral("merendella: cannot start: ")) +
                         message);
-    std::_Exit(1);
+    platform::EndNow(1);
 }
 
 } // namespace

@@ -1,21 +1,22 @@
 #include "game/GameScreen.h"
 
+#include "forms/CommandButton.h"
+#include "forms/Forms.h"
+#include "forms/Image.h"
+#include "forms/Label.h"
+#include "forms/MenuItem.h"
+#include "forms/Picture.h"
+#include "forms/Random.h"
+#include "forms/Text.h"
+#include "forms/Timer.h"
+#include "game/Games.h"
 #include "layout/GestoreLayout.h"
-#include "platform/App.h"
-#include "platform/CommandButton.h"
-#include "platform/Forms.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/MenuItem.h"
-#include "platform/Picture.h"
-#include "platform/Random.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
-#include "platform/Text.h"
-#include "platform/Timer.h"
+#include "machine/App.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
 #include "rules/Rules.h"
-#include "screens/ScreenDescriptions.h"
+#include "texts/Texts.h"
 
 #include <cmath>
 
@@ -43,8 +44,8 @@ std::int32_t Measure(double twips)
 
 } // namespace
 
-GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& description, Services& services)
-    : Form(description, services),
+GameScreen::GameScreen(const Game& game, Services& services)
+    : Form(game.description, services),
       Image1(Array<Image>(QStringLiteral("Image1"))),
       Image2(Array<Image>(QStringLiteral("Image2"))),
       Image3(Array<Image>(QStringLiteral("Image3"))),
@@ -56,18 +57,18 @@ GameScreen::GameScreen(const rules::ContentSet& content, const FormDesc& descrip
       BottoneAiuto(Get<CommandButton>(QStringLiteral("BottoneAiuto"))),
       Timer1(Get<Timer>(QStringLiteral("Timer1"))),
       mnuEsci(Get<MenuItem>(QStringLiteral("mnuEsci"))),
-      content_(content),
+      content_(game.content),
       moves_(*this, *this),
       news_(Window()),
       confetti_(services.clock),
-      hints_(content, *this, services)
+      hints_(game.content, *this, services)
 {
     Command1.SetClickHandler([this] { Command1_Click(); });
     mnuEsci.SetClickHandler([this] { mnuEsci_Click(); });
     Timer1.SetTickHandler([this] { Timer1_Timer(); });
     // A child who cannot read asks for the instructions again: a tap on a child or on them, or F1.
     for (int h = 0; h < Hands; ++h) {
-        Image4[h].SetAccessibleText(ToQString(Children[std::size_t(h)]));
+        Image4[h].SetAccessibleText(texts::Child(h));
         Image4[h].SetClickHandler([this] { SayInstructions(); });
     }
     Label1.SetClickHandler([this] { SayInstructions(); });
@@ -90,7 +91,7 @@ void GameScreen::Form_Activate()
     InizioY = Measure(Image1[0].Top());
     InizioX = Measure(Image1[0].Left());
 
-    Label1.SetCaption(ToQString(content_.instruction) + QStringLiteral("\r\n") + ToQString(SecondInstruction));
+    Label1.SetCaption(texts::Instructions(content_.goods));
     Ricomincia();
     SayInstructions();
 }
@@ -134,8 +135,7 @@ void GameScreen::BottoneAiuto_Click() { hints_.Show({&Image1, &Image2, &Image3})
 
 void GameScreen::mnuEsci_Click()
 {
-    if (MsgBox(QStringLiteral("vuoi tornare al menù? "), vbYesNo + vbQuestion, QStringLiteral("Merendella")) != vbYes)
-        return;
+    if (MsgBox(texts::BackToMenu(), vbYesNo + vbQuestion, texts::GameTitle()) != vbYes) return;
     services_.forms.Show(QStringLiteral("FormMenu"));
     services_.forms.Unload(*this);
 }
@@ -164,11 +164,11 @@ void GameScreen::Swap(Image& target, Control& source)
     NumeroMosse = NextMoveCount(NumeroMosse);
     ShowMoves();
     // What the card dropped on now shows, and the count: a screen reader hears both wherever its focus is.
-    news_.Announce(NameOf(target) + QStringLiteral(", ") + Label2.Caption());
+    news_.Announce(texts::Swapped(NameOf(target), Label2.Caption()));
     services_.sound.Play(Cue::Swap);
 }
 
-void GameScreen::ShowMoves() { Label2.SetCaption(QStringLiteral("Mosse ") + QString::number(NumeroMosse)); }
+void GameScreen::ShowMoves() { Label2.SetCaption(texts::Moves(NumeroMosse)); }
 
 void GameScreen::Timer1_Timer()
 {
@@ -176,15 +176,17 @@ void GameScreen::Timer1_Timer()
     // The platform goes on ticking while the congratulation is open: one is enough.
     if (congratulating_) return;
 
+    // Each card read once a tick, by index to the last card of a hand.
+    constexpr int Last = CardsPerHand - 1;
     BoardTexts board;
-    for (int i = 0; i <= 6; ++i) {
+    for (int i = 0; i <= Last; ++i) {
         board[0][std::size_t(i)] = Image1[i].Tag();
         board[1][std::size_t(i)] = Image2[i].Tag();
         board[2][std::size_t(i)] = Image3[i].Tag();
     }
     if (!HandsEven(Totals(board))) return;
 
-    for (int i = 0; i <= 6; ++i) {
+    for (int i = 0; i <= Last; ++i) {
         Image1[i].SetEnabled(false);
         Image2[i].SetEnabled(false);
         Image3[i].SetEnabled(false);
@@ -193,8 +195,7 @@ void GameScreen::Timer1_Timer()
     // The board cheers while the congratulation is open, and stops when it is closed.
     services_.sound.Play(Cue::Win);
     confetti_.Start(*this, {&Image4[0], &Image4[1], &Image4[2]});
-    MsgBox(QStringLiteral("Bravo! Ci sei riuscito in ") + QString::number(NumeroMosse) + QStringLiteral(" mosse!"),
-           vbOKOnly);
+    MsgBox(texts::Congratulation(NumeroMosse), vbOKOnly);
     confetti_.Stop();
     congratulating_ = false;
     Command1.SetVisible(true);
@@ -204,22 +205,20 @@ void GameScreen::Timer1_Timer()
 QStringList GameScreen::RowNames() const
 {
     QStringList names;
-    for (std::string_view child : Children) names << ToQString(child);
+    for (int h = 0; h < Hands; ++h) names << texts::Child(h);
     return names;
 }
 
-void GameScreen::SayInstructions()
-{
-    services_.speech.Say(QString(Label1.Caption()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), this);
-}
+void GameScreen::SayInstructions() { services_.speech.Say(texts::Spoken(Label1.Caption()), this); }
 
 void GameScreen::Describe(Image& card)
 {
     for (int h = 0; h < Hands; ++h)
-        if (&Hand(h)[card.Index()] == &card) card.SetAccessibleText(NameOf(card), CardPlace(h, card.Index()));
+        if (&Hand(h)[card.Index()] == &card)
+            card.SetAccessibleText(NameOf(card), texts::CardPlace(h, card.Index(), CardsPerHand));
 }
 
-QString GameScreen::NameOf(const Image& card) const { return CardName(content_, CardValue(card.Tag())); }
+QString GameScreen::NameOf(const Image& card) const { return texts::CardName(content_.goods, CardValue(card.Tag())); }
 
 bool GameScreen::MayPick(const Image& card) const { return card.Enabled(); }
 
@@ -237,21 +236,11 @@ void GameScreen::Picked(const Image& card)
 {
     services_.sound.Play(Cue::Pick);
     // The card's selected state is told as well, but Orca says so only when Space picked it.
-    news_.Announce(NameOf(card) + QStringLiteral(", presa"));
+    news_.Announce(texts::Picked(NameOf(card)));
 }
 
 void GameScreen::PutBack(const Image&) { services_.sound.Play(Cue::Nothing); }
 
 void GameScreen::Escape() { mnuEsci_Click(); }
-
-std::unique_ptr<Form> MakeFormMemory(Services& services)
-{
-    return std::make_unique<GameScreen>(Tarts, screens::FormMemory, services);
-}
-
-std::unique_ptr<Form> MakeFormMemory2(Services& services)
-{
-    return std::make_unique<GameScreen>(Stickers, screens::FormMemory2, services);
-}
 
 } // namespace game

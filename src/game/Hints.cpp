@@ -1,12 +1,13 @@
 #include "game/Hints.h"
 
-#include "platform/Clock.h"
-#include "platform/Form.h"
-#include "platform/Image.h"
-#include "platform/Services.h"
-#include "platform/Speech.h"
+#include "forms/Form.h"
+#include "forms/Image.h"
+#include "forms/Services.h"
+#include "machine/Clock.h"
+#include "machine/Speech.h"
 #include "rules/Hint.h"
 #include "rules/Rules.h"
+#include "texts/Texts.h"
 
 using namespace platform;
 
@@ -32,7 +33,10 @@ void Hints::Show(const Hands& hands)
         glowing_.push_back(&card);
     }
     shownAt_ = services_.clock.Milliseconds();
-    services_.speech.Say(rules::HintWords(content_, board, *hint), &screen_);
+    const auto value = [&](rules::CardSpot c) { return board[std::size_t(c.hand)][std::size_t(c.index)]; };
+    services_.speech.Say(
+        texts::Hint(content_.goods, hint->first.hand, value(hint->first), hint->second.hand, value(hint->second)),
+        &screen_);
 }
 
 void Hints::Tick()

@@ -1,7 +1,7 @@
 #include "layout/clsResize.h"
 
-#include "platform/Control.h"
-#include "platform/Form.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
 
 #include <algorithm>
 #include <cmath>

@@ -20,9 +20,12 @@ constexpr bool Overlaps(std::span<const ControlDesc> controls, std::size_t k)
 
 } // namespace
 
-static_assert(game_layout::GameControls[0].left == 840 && game_layout::GameControls[0].top == 720);
-static_assert(game_layout::GameControls[20].left == 8760 && game_layout::GameControls[20].top == 3600);
-static_assert(game_layout::GameControls[30].kind == ControlKind::MenuItem);
-static_assert(game_layout::GameControls[27].name == "BottoneAiuto" && !Overlaps(game_layout::GameControls, 27));
+using game_layout::GameControls;
+constexpr int LastCard = rules::Hands * rules::CardsPerHand - 1;
+static_assert(GameControls[0].left == 840 && GameControls[0].top == 720);
+static_assert(GameControls[LastCard].left == 8760 && GameControls[LastCard].top == 3600);
+static_assert(GameControls.back().kind == ControlKind::MenuItem);
+static_assert(GameControls[LastCard + rules::Hands + 4].name == "BottoneAiuto" &&
+              !Overlaps(GameControls, LastCard + rules::Hands + 4));
 
 } // namespace screens

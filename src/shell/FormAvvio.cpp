@@ -1,8 +1,8 @@
 #include "shell/FormAvvio.h"
 
+#include "forms/CommandButton.h"
+#include "forms/Forms.h"
 #include "layout/GestoreLayout.h"
-#include "platform/CommandButton.h"
-#include "platform/Forms.h"
 #include "screens/ScreenDescriptions.h"
 #include "shell/ModuloColoriSuoni.h"
 

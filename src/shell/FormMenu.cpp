@@ -1,13 +1,14 @@
 #include "shell/FormMenu.h"
 
+#include "forms/Classroom.h"
+#include "forms/CommandButton.h"
+#include "forms/Forms.h"
 #include "layout/GestoreLayout.h"
-#include "platform/CommandButton.h"
-#include "platform/Forms.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
+#include "machine/Sound.h"
 #include "screens/ScreenDescriptions.h"
 #include "shell/Modulo1.h"
 #include "shell/ModuloColoriSuoni.h"
+#include "texts/Texts.h"
 
 using namespace platform;
 
@@ -50,9 +51,6 @@ void FormMenu::Command14_Click() { Modulo1::MostraInformazioni(*this); }
 
 void FormMenu::BottoneEsci_Click()
 {
-    // In classroom mode only a grown-up ends the program (Screens: the key for it).
-    if (services_.settings.kiosk) return services_.sound.Play(Cue::Nothing);
-    if (MsgBox(QStringLiteral("sicuro di voler terminare?"), vbYesNo + vbQuestion, QStringLiteral("Merendella")) ==
-        vbYes)
-        services_.forms.End();
+    if (!services_.classroom.ChildMayEnd()) return services_.sound.Play(Cue::Nothing);
+    if (MsgBox(texts::ExitQuestion(), vbYesNo + vbQuestion, texts::GameTitle()) == vbYes) services_.forms.End();
 }

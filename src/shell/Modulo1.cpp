@@ -1,16 +1,17 @@
 #include "shell/Modulo1.h"
 
-#include "platform/App.h"
-#include "platform/Display.h"
-#include "platform/Form.h"
-#include "platform/Forms.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Random.h"
-#include "platform/Screen.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
+#include "forms/Form.h"
+#include "forms/Forms.h"
+#include "forms/MessageBoxes.h"
+#include "forms/Random.h"
+#include "forms/Screen.h"
+#include "forms/Services.h"
+#include "machine/App.h"
+#include "machine/Display.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
+#include "texts/Texts.h"
 
 #include <memory>
 
@@ -20,14 +21,12 @@ namespace Modulo1 {
 
 namespace {
 
-const QString Refusal = QStringLiteral("E' già stata avviata una copia di questo programma!");
-
 // The refusal in a box of no screen's: in a copy that the running one did not answer, or between
 // two screens of the running one.
 void ShowRefusal(Services& services)
 {
-    services.speech.SayShown(Refusal, nullptr);
-    services.boxes.Show({Refusal, vbCritical, QStringLiteral("Error"), QStringLiteral("Error"), nullptr,
+    services.speech.SayShown(texts::SecondCopy(), nullptr);
+    services.boxes.Show({texts::SecondCopy(), vbCritical, texts::ErrorTitle(), texts::ErrorTitle(), nullptr,
                          Screen(services.display.Size(nullptr)).TextScale()});
 }
 
@@ -39,7 +38,7 @@ void TellOfSecondCopy(Services& services, const std::shared_ptr<bool>& telling)
     if (std::exchange(*telling, true)) return;
     if (Form* over = services.forms.Active()) {
         over->ComeToFront();
-        over->MsgBox(Refusal, vbCritical, QStringLiteral("Error"));
+        over->MsgBox(texts::SecondCopy(), vbCritical, texts::ErrorTitle());
     } else {
         ShowRefusal(services);
     }
@@ -71,12 +70,10 @@ void Main(Services& services)
 
 QString InformationText()
 {
-    return QStringLiteral(MERENDELLA_CREDITS_NAME "  ") + QStringLiteral("\r\n") +
-           QStringLiteral(" ----------------------- ") + QStringLiteral("\r\n") +
-           QStringLiteral(MERENDELLA_CREDITS_WEB) + QStringLiteral("\r\n") +
-           QStringLiteral("mail: " MERENDELLA_CREDITS_MAIL);
+    return texts::Credits(QStringLiteral(MERENDELLA_CREDITS_NAME), QStringLiteral(MERENDELLA_CREDITS_WEB),
+                          QStringLiteral(MERENDELLA_CREDITS_MAIL));
 }
 
-void MostraInformazioni(Form& over) { over.MsgBox(InformationText(), vbInformation, QStringLiteral("Merendella")); }
+void MostraInformazioni(Form& over) { over.MsgBox(InformationText(), vbInformation, texts::GameTitle()); }
 
 } // namespace Modulo1

@@ -1,6 +1,6 @@
 #include "shell/ModuloColoriSuoni.h"
 
-#include "platform/Random.h"
+#include "forms/Random.h"
 #include "rules/Palette.h"
 
 namespace ModuloColoriSuoni {

@@ -1,25 +1,19 @@
 #include "shell/Options.h"
 
-#include "platform/Log.h"
+#include "machine/Log.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <vector>
 
 using platform::Settings;
 
 namespace Options {
 
 namespace {
-
-// A key of the files, and the option of the command line that sets it.
-struct Key {
-    const char* name;
-    const char* takes; // for the line that refuses a value
-    bool (*set)(Settings&, const QString& value);
-};
 
 template <bool Settings::*field> bool SetTruth(Settings& s, const QString& value)
 {
@@ -48,24 +42,60 @@ bool SetScan(Settings& s, const QString& value)
     return true;
 }
 
-constexpr Key Keys[] = {
-    {"game", "torte or figurine", SetGame},
-    {"mute", "true or false", SetTruth<&Settings::mute>},
-    {"voice", "true or false", SetTruth<&Settings::voice>},
-    {"hints", "true or false", SetTruth<&Settings::hints>},
-    {"kiosk", "true or false", SetTruth<&Settings::kiosk>},
-    {"scan", "a number of seconds from 0 to 60", SetScan},
+// One setting a grown-up can give: --option on the command line (a flag, or --option=VALUE) and
+// key=value in merendella.conf. All the program says of its options comes from this table: --help,
+// the refusal of a bad option, the warnings about a file. A new option is a line here, a field of
+// Settings, and its lines in the README, the example merendella.conf and the manual page (a test
+// checks those three).
+struct Option {
+    const char* option;    // on the command line
+    const char* key;       // in the files
+    const char* flag;      // what the flag sets the key to; null: the option takes a value
+    const char* values;    // what the key takes, in short: "torte|figurine", "SECONDS"
+    const char* takes;     // the same in words, for a refusal
+    const char* byDefault; // what holds when it is not given
+    const char* help;
+    bool (*set)(Settings&, const QString& value); // false: not a value it takes
 };
 
-const Key* Find(const QString& name)
+constexpr Option Table[] = {
+    {"game", "game", nullptr, "torte|figurine", "torte or figurine", "the title",
+     "Start straight in a game, not on the title.", SetGame},
+    {"mute", "mute", "true", "true|false", "true or false", "false", "Start silent (M turns the sound on).",
+     SetTruth<&Settings::mute>},
+    {"no-voice", "voice", "false", "true|false", "true or false", "true", "Sounds, but no voice.",
+     SetTruth<&Settings::voice>},
+    {"no-hints", "hints", "false", "true|false", "true or false", "true", "No help on request.",
+     SetTruth<&Settings::hints>},
+    {"kiosk", "kiosk", "true", "true|false", "true or false", "false", "Classroom mode: the child cannot end the game.",
+     SetTruth<&Settings::kiosk>},
+    {"scan", "scan", nullptr, "SECONDS", "a number of seconds from 0 to 60", "no scanning",
+     "Switch scanning, a step every SECONDS (0 to 60; 0: a second switch).", SetScan},
+};
+
+const Option* FindKey(const QString& key)
 {
-    for (const Key& key : Keys)
-        if (name == QLatin1String(key.name)) return &key;
+    for (const Option& o : Table)
+        if (key == QLatin1String(o.key)) return &o;
     return nullptr;
 }
 
-const QString Valid = QStringLiteral("the options are --help, --version, --game=torte|figurine, --mute, --no-voice, "
-                                     "--no-hints, --kiosk and --scan=SECONDS");
+// "a, b and c"
+QString Listed(const QStringList& items)
+{
+    return items.size() < 2
+               ? items.join(QString())
+               : items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + items.last();
+}
+
+QString ValidOptions()
+{
+    QStringList options{QStringLiteral("--help"), QStringLiteral("--version")};
+    for (const Option& o : Table)
+        options << QStringLiteral("--%1%2").arg(QLatin1String(o.option),
+                                                o.flag ? QString() : QLatin1Char('=') + QLatin1String(o.values));
+    return QStringLiteral("the options are ") + Listed(options);
+}
 
 void ReadFile(const QString& path, Settings& settings)
 {
@@ -78,13 +108,16 @@ void ReadFile(const QString& path, Settings& settings)
     }
     for (const QString& name : file.allKeys()) {
         if (name.startsWith(u'#')) continue; // QSettings takes only ';' for a comment; /etc's files take '#'
-        const QString value = file.value(name).toString().toLower();
-        if (const Key* key = Find(name); !key)
-            qCWarning(lcStart, "%s: unknown key %s; the keys are game, mute, voice, hints, kiosk and scan",
-                      qUtf8Printable(path), qUtf8Printable(name));
-        else if (!key->set(settings, value))
-            qCWarning(lcStart, "%s: %s=%s is not %s; it is ignored", qUtf8Printable(path), key->name,
-                      qUtf8Printable(file.value(name).toString()), key->takes);
+        const QString value = file.value(name).toString();
+        if (const Option* o = FindKey(name); !o) {
+            QStringList keys;
+            for (const Option& known : Table) keys << QLatin1String(known.key);
+            qCWarning(lcStart, "%s: unknown key %s; the keys are %s", qUtf8Printable(path), qUtf8Printable(name),
+                      qUtf8Printable(Listed(keys)));
+        } else if (!o->set(settings, value.toLower())) {
+            qCWarning(lcStart, "%s: %s=%s is not %s; it is ignored", qUtf8Printable(path), o->key,
+                      qUtf8Printable(value), o->takes);
+        }
     }
 }
 
@@ -97,24 +130,21 @@ std::variant<Settings, Exit> Read(const QStringList& arguments)
         QStringLiteral("A puzzle game for young children, with an Italian interface.\n"
                        "The same settings are read from merendella/merendella.conf in each folder\n"
                        "of $XDG_CONFIG_DIRS (/etc/xdg), then in $XDG_CONFIG_HOME (~/.config);\n"
-                       "the command line wins over both.\n"
+                       "the command line wins over both. Each option's key in the files is in [ ].\n"
                        "In classroom mode a grown-up ends the game with Ctrl+Shift+Q."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version."));
-    const QCommandLineOption game(QStringLiteral("game"), QStringLiteral("Start straight in a game, not on the title."),
-                                  QStringLiteral("torte|figurine"));
-    const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Start silent (M turns the sound on)."));
-    const QCommandLineOption noVoice(QStringLiteral("no-voice"), QStringLiteral("Sounds, but no voice."));
-    const QCommandLineOption noHints(QStringLiteral("no-hints"), QStringLiteral("No help on request."));
-    const QCommandLineOption kiosk(QStringLiteral("kiosk"),
-                                   QStringLiteral("Classroom mode: the child cannot end the game."));
-    const QCommandLineOption scan(QStringLiteral("scan"),
-                                  QStringLiteral("Switch scanning, a step every SECONDS (0 to 60; 0: a second "
-                                                 "switch)."),
-                                  QStringLiteral("SECONDS"));
-    parser.addOptions({help, version, game, mute, noVoice, noHints, kiosk, scan});
-    const auto refuse = [](const QString& what, const QString& valid = Valid) {
+    parser.addOptions({help, version});
+    std::vector<QCommandLineOption> options;
+    for (const Option& o : Table) {
+        const QString help =
+            QStringLiteral("%1\n[%2=%3; default %4]")
+                .arg(QLatin1String(o.help), QLatin1String(o.key), QLatin1String(o.values), QLatin1String(o.byDefault));
+        options.emplace_back(QLatin1String(o.option), help, o.flag ? QString() : QLatin1String(o.values));
+        parser.addOption(options.back());
+    }
+    const auto refuse = [](const QString& what, const QString& valid = ValidOptions()) {
         return Exit{2, QStringLiteral("merendella: %1; %2\n").arg(what, valid)};
     };
     if (!parser.parse(arguments)) return refuse(parser.errorText().chopped(1)); // its own full stop goes
@@ -132,19 +162,12 @@ std::variant<Settings, Exit> Read(const QStringList& arguments)
     for (auto folder = folders.crbegin(); folder != folders.crend(); ++folder)
         ReadFile(QDir(*folder).filePath(QStringLiteral("merendella/merendella.conf")), settings);
 
-    struct Given {
-        const QCommandLineOption& option;
-        const char* key;
-        QString value;
-    };
-    const Given given[] = {{game, "game", parser.value(game)},          {mute, "mute", QStringLiteral("true")},
-                           {noVoice, "voice", QStringLiteral("false")}, {noHints, "hints", QStringLiteral("false")},
-                           {kiosk, "kiosk", QStringLiteral("true")},    {scan, "scan", parser.value(scan)}};
-    for (const Given& g : given) {
-        const Key& key = *Find(QLatin1String(g.key));
-        if (parser.isSet(g.option) && !key.set(settings, g.value.toLower()))
-            return refuse(QStringLiteral("bad value --%1=%2").arg(g.option.names().constFirst(), g.value),
-                          QStringLiteral("it takes ") + QLatin1String(key.takes));
+    for (std::size_t i = 0; i < std::size(Table); ++i) {
+        const Option& o = Table[i];
+        const QString value = o.flag ? QLatin1String(o.flag) : parser.value(options[i]);
+        if (parser.isSet(options[i]) && !o.set(settings, value.toLower()))
+            return refuse(QStringLiteral("bad value --%1=%2").arg(QLatin1String(o.option), value),
+                          QStringLiteral("it takes ") + QLatin1String(o.takes));
     }
     return settings;
 }

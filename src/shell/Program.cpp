@@ -1,16 +1,15 @@
 #include "shell/Program.h"
 
+#include "forms/Form.h"
 #include "layout/GestoreLayout.h"
-#include "platform/Ending.h"
-#include "platform/Form.h"
-#include "platform/Modules.h"
-#include "platform/ScreenReaderWatch.h"
+#include "machine/Ending.h"
+#include "machine/Modules.h"
+#include "machine/ScreenReaderWatch.h"
 #include "shell/Modulo1.h"
 #include "shell/Screens.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <cstdlib>
 
 Program::Program(const platform::Settings& settings)
     : settings_(settings)
@@ -22,7 +21,7 @@ Program::~Program() { layout::GestoreLayout.reset(); }
 
 int Program::Run()
 {
-    RegisterScreens(services_);
+    RegisterScreens(services_, classroom_);
     Modulo1::Main(services_);
     if (forms_.Loaded().empty()) return 0;
     // What the first screen's first frame need not wait for: the icon of windows without one of
@@ -30,8 +29,8 @@ int Program::Run()
     forms_.Active()->AfterFirstFrame([this] {
         // A screen reader reads the captions and the boxes itself; the voice says the rest. Asked
         // before the voice is read, which takes longer than the answer.
-        screenReader_ = std::make_unique<platform::ScreenReaderWatch>(
-            [this](bool running) { speech_.SetScreenReader(running); });
+        screenReader_ =
+            std::make_unique<platform::ScreenReaderWatch>([this](bool running) { speech_.SetScreenReader(running); });
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));
         sound_.SetOutput(platform::OpenSoundOutput(app_.Path()));
         if (settings_.voice) speech_.SetEngine(platform::OpenSpeech(app_.Path())); // else none at all
@@ -41,7 +40,7 @@ int Program::Run()
     platform::EndWithinASecond(status);
     if (!platform::EndModules(app_, sound_, speech_)) {
         // A module's thread still waits for its service; the toolkit's own end would wait for it.
-        std::_Exit(status);
+        platform::EndNow(status);
     }
     return status;
 }

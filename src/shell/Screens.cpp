@@ -1,48 +1,57 @@
 #include "shell/Screens.h"
 
+#include "forms/Form.h"
+#include "forms/Forms.h"
+#include "forms/Services.h"
+#include "forms/Text.h"
 #include "game/GameScreen.h"
-#include "platform/Form.h"
-#include "platform/Forms.h"
-#include "platform/Scanner.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
+#include "game/Games.h"
+#include "game/Scanner.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
+#include "shell/ClassroomMode.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
 
+#include <type_traits>
+
 using namespace platform;
 
-void RegisterScreens(Services& services)
+namespace {
+
+// What every screen answers beside its own controls.
+template <class Screen>
+std::unique_ptr<Form> Equipped(std::unique_ptr<Screen> screen, Services& services, const ClassroomMode& classroom)
 {
-    using Make = std::unique_ptr<Form> (*)(Services&);
-    const std::pair<const char*, Make> screens[] = {
-        {"FormAvvio", [](Services& s) -> std::unique_ptr<Form> { return std::make_unique<FormAvvio>(s); }},
-        {"FormMenu", [](Services& s) -> std::unique_ptr<Form> { return std::make_unique<FormMenu>(s); }},
-        {"FormMemory", game::MakeFormMemory},
-        {"FormMemory2", game::MakeFormMemory2},
+    // Sounds and voice off, and on again, for as long as the program runs; nothing is written
+    // anywhere.
+    screen->AddShortcut(Qt::Key_M, [&services] {
+        const bool muted = !services.sound.Muted();
+        services.sound.SetMuted(muted);
+        if (services.settings.voice) services.speech.SetMuted(muted);
+    });
+    classroom.Equip(*screen, services.forms);
+    // A child who presses one switch only plays through scanning; a game's cards by rows.
+    if (services.settings.scan >= 0) {
+        if constexpr (std::is_base_of_v<game::GameScreen, Screen>)
+            new game::Scanner(*screen, services, &screen->Moves(), screen->RowNames());
+        else
+            new game::Scanner(*screen, services);
+    }
+    return screen;
+}
+
+} // namespace
+
+void RegisterScreens(Services& services, const ClassroomMode& classroom)
+{
+    const auto add = [&](std::string_view name, auto make) {
+        services.forms.Register(
+            ToQString(name), [&services, &classroom, make] { return Equipped(make(services), services, classroom); });
     };
-    for (auto [name, make] : screens)
-        services.forms.Register(QString::fromLatin1(name), [&services, make = make] {
-            std::unique_ptr<Form> form = make(services);
-            // Sounds and voice off, and on again, for as long as the program runs; nothing is
-            // written anywhere.
-            form->AddShortcut(Qt::Key_M, [&services] {
-                const bool muted = !services.sound.Muted();
-                services.sound.SetMuted(muted);
-                if (services.settings.voice) services.speech.SetMuted(muted);
-            });
-            // In classroom mode the grown-up's way out: three keys held at once, of which a child
-            // at play does not hold two modifiers; a held key does not repeat it.
-            if (services.settings.kiosk)
-                form->AddShortcut((Qt::CTRL | Qt::SHIFT | Qt::Key_Q).toCombined(),
-                                  [&services] { services.forms.End(); });
-            // A child who presses one switch only plays through scanning; the game's cards are
-            // scanned by rows.
-            if (services.settings.scan >= 0) {
-                auto* game = dynamic_cast<game::GameScreen*>(form.get());
-                new Scanner(*form, services, game ? &game->Moves() : nullptr, game ? game->RowNames() : QStringList());
-            }
-            return form;
-        });
+    add("FormAvvio", [](Services& s) { return std::make_unique<FormAvvio>(s); });
+    add("FormMenu", [](Services& s) { return std::make_unique<FormMenu>(s); });
+    for (const game::Game& g : game::Games)
+        add(g.description.name, [&g](Services& s) { return std::make_unique<game::GameScreen>(g, s); });
 }

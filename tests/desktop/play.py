@@ -2,7 +2,7 @@
 """Plays Merendella on real desktops with real input. usage: play.py GAME SCENARIO WxH SHOTS
 Exit status 0 when every check held, else the first that did not is printed."""
 
-import ctypes, functools, os, re, shutil, signal, subprocess, sys, time  # noqa: E401
+import ctypes, functools, hashlib, os, re, shutil, signal, subprocess, sys, time  # noqa: E401
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -264,10 +264,20 @@ def refused(d, copy, running):
 
 
 def startup(d, exe):
-    """A second copy refused; a killed copy blocks nothing; of twenty at once one runs; then, as another
-    user, a copy with a picture it cannot read and one missing: stand-ins, and a line for each."""
+    """Another user holding the key's names first keeps nothing from starting, and saying "started" on them
+    is not heard; a second copy refused; a killed copy blocks nothing; of twenty at once one runs; then, as
+    another user, a copy with a picture it cannot read and one missing: stand-ins, and a line for each."""
+    run = d.env["XDG_RUNTIME_DIR"]  # the key: a file there, or a name in the abstract namespace
+    keys = ["@merendella-%d-%s" % (os.getuid(), hashlib.sha1(os.path.realpath(run).encode()).hexdigest()[:12]),
+            os.path.join(run, "org.merendella.Merendella")]
+    holder = ROOT and stranger(d, "hold", keys)
     first = Game(d, exe)
-    first.title()  # the display and the session spelled otherwise: the same user
+    first.title()
+    if ROOT:
+        d.end(holder)
+        said = log_of(stranger(d, "tell", keys))
+        check("told" not in said and not [w for w in d.windows() if w.title == "Error"], "a stranger heard: " + said)
+    # the display and the session spelled otherwise: the same user
     refused(d, d.spawn([exe], "second", env=dict(d.env, DISPLAY=d.env["DISPLAY"] + ".0", XDG_SESSION_ID="2")), first)
     first.focused(AVVIO, TITLE)
     first.process.kill()
@@ -280,6 +290,7 @@ def startup(d, exe):
     wait_until("nineteen copies to end", nineteen_ended, 2 * WAIT)
     running = [g for g in crowd if g.process.poll() is None]
     check(len(running) == 1, "%d copies run at once" % len(running))
+    refused(d, d.spawn([exe], "late"), running[0])  # the one that runs took over the killed copy's key
     user = "nobody" if ROOT else None
     if not user:  # the same user runs one copy at a time
         print("another user: not tried, only root starts a copy as one")
@@ -294,6 +305,15 @@ def startup(d, exe):
     said = [line for line in log_of(g.process).splitlines() if "cannot show picture" in line]
     check(0 < len(said) <= 2 and all(re.search(r"torta(2\.jpg: permission denied|1\.jpg: file not found)$", line)
                                      for line in said), "what the game said: %s" % said)
+
+
+def stranger(d, how, keys):
+    """tests/desktop/stranger.py as user nobody (in Debian's Python, which any user may run), once it said a
+    line for each key."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "stranger.py")) as script:
+        p = d.spawn(["/usr/bin/python3", "-c", script.read(), how] + keys, "stranger-" + how, user="nobody")
+    wait_until("the stranger", lambda: log_of(p).count("\n") == len(keys))
+    return p
 
 
 def share(d, exe):
@@ -474,9 +494,10 @@ def classroom(d, exe):
     """--help with no display at all, a bad option with no window; the stickers board first, no voice loaded; in
     classroom mode (merendella.conf) Alt+F4 and minimising leave the game on the display, Ctrl+Shift+Q ends it."""
     bare = {k: v for k, v in d.env.items() if k not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    helped, bad = (subprocess.run([exe, option], env=env, capture_output=True, text=True, timeout=WAIT)
-                   for option, env in (("--help", bare), ("--game=tetris", d.env)))
+    helped, bad, nowhere = (subprocess.run([exe, *option], env=env, capture_output=True, text=True, timeout=WAIT)
+                            for option, env in ((["--help"], bare), (["--game=tetris"], d.env), ([], bare)))
     check(helped.returncode == 0 and helped.stdout.startswith("Usage: merendella [options]\n"), "--help: %s" % helped)
+    check(nowhere.returncode == 1 and "no display found" in nowhere.stderr, "no display: %s" % nowhere)
     check(bad.returncode == 2 and bad.stderr == "merendella: bad value --game=tetris; it takes torte or figurine\n"
           and not d.windows(), "a bad option: %s" % bad)
     with open(os.path.join(d.folder("config/merendella"), "merendella.conf"), "w") as conf:  # XDG_CONFIG_HOME

@@ -77,6 +77,7 @@ private slots:
         QTest::newRow("third differs") << QStringList{fourteen, alsoFourteen, fifteen} << false;
         QTest::newRow("empty values count 0") << QStringList{"      ", "0 0 0 0 0 0 0", "x y z 0 0 0 0"} << true;
         QTest::newRow("numbers then words") << QStringList{"7a 7b", " 5 fragole 9", fourteen} << true;
+        QTest::newRow("signed numbers") << QStringList{"-1 15", "+14", fourteen} << true;
         QTest::newRow("huge numbers stay huge") << QStringList{QString(40, '9'), fourteen, fourteen} << false;
     }
 
@@ -95,11 +96,12 @@ private slots:
     // What screen readers hear of a card: its worth in words, the number agreeing, and its place.
     void cardNames()
     {
-        QCOMPARE((QStringList{CardName(Tarts, 0), CardName(Tarts, 1), CardName(Tarts, 4), CardName(Stickers, 1),
-                              CardName(Stickers, 10)}),
+        using texts::CardName, texts::Goods;
+        QCOMPARE((QStringList{CardName(Goods::Tarts, 0), CardName(Goods::Tarts, 1), CardName(Goods::Tarts, 4),
+                              CardName(Goods::Stickers, 1), CardName(Goods::Stickers, 10)}),
                  (QStringList{"tortina senza fragole", "tortina con 1 fragola", "tortina con 4 fragole",
                               "figurina da 1 punto", "figurina da 10 punti"}));
-        QCOMPARE(CardPlace(0, 2) + " / " + CardPlace(2, 6),
+        QCOMPARE(texts::CardPlace(0, 2, 7) + " / " + texts::CardPlace(2, 6, 7),
                  "primo bambino, carta 3 di 7 / terza bambina, carta 7 di 7");
     }
 

@@ -5,18 +5,19 @@
 
 #include "support/Support.h"
 
-#include "platform/CardMoves.h"
-#include "platform/CommandButton.h"
-#include "platform/Ending.h"
-#include "platform/Label.h"
-#include "platform/Log.h"
-#include "platform/Timer.h"
-#include "platform/Worker.h"
+#include "forms/CardMoves.h"
+#include "forms/CommandButton.h"
+#include "forms/Label.h"
+#include "forms/Timer.h"
+#include "machine/Ending.h"
+#include "machine/Log.h"
+#include "machine/Worker.h"
 #include "shell/FormAvvio.h"
 #include "shell/FormMenu.h"
 #include "shell/Modulo1.h"
 #include "shell/Options.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLocalSocket>
 #include <QMenuBar>
@@ -120,6 +121,18 @@ struct Hung final : SoundOutput, SpeechEngine {
     Worker<QObject> worker{"hung", lcStart()};
 };
 
+// Another user's program on a name of the one-copy key, as user nobody (65534), in Debian's Python,
+// which every user may run.
+void Stranger(QProcess& process, const char* how, const QString& key)
+{
+    QFile script(QStringLiteral(MERENDELLA_SOURCE_DIR "/tests/desktop/stranger.py"));
+    QVERIFY(script.open(QIODevice::ReadOnly));
+    process.setChildProcessModifier([] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
+    });
+    process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script.readAll(), how, '@' + key});
+}
+
 // The 13 colours of the background palette, 0xBBGGRR.
 const std::set<std::uint32_t> PaletteColours{0xC0C0FF, 0x8080FF, 0x0080FF, 0x80C0FF, 0xC0FFFF, 0x0040C0, 0x80FF80,
                                              0xFFFFC0, 0xFFFF00, 0xFFC0C0, 0xFFC0FF, 0xE0E0E0, 0xFF00FF};
@@ -155,7 +168,7 @@ private slots:
     {
         QPointer<Probe> probe = &p->Open<Probe>("Probe");
         QTRY_VERIFY(probe->events.contains("tick"));
-        p->forms.Unload(*probe);
+        probe->Window()->close(); // the window's own close control
         QVERIFY(!probe->Window()->isVisible());
         QCOMPARE(p->quits, 1); // the last screen: the program ends
         for (QTimer* timer : probe->Window()->findChildren<QTimer*>()) QVERIFY(!timer->isActive()); // never ticks again
@@ -271,13 +284,14 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         qputenv("DISPLAY", ":5");
         qunsetenv("XDG_SESSION_ID");
-        const QString key = App::DefaultInstanceKey();
+        const QString key = App::DefaultInstanceKey(); // a file in the user's own folder
+        QCOMPARE(key, QDir(runtime.path()).canonicalPath() + "/org.merendella.Merendella");
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8() + "/");
         qputenv("DISPLAY", ":5.0");
         qputenv("XDG_SESSION_ID", "7");
         QCOMPARE(App::DefaultInstanceKey(), key);
-        qputenv("XDG_RUNTIME_DIR", "/");
-        QVERIFY(App::DefaultInstanceKey() != key);
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+        QVERIFY(!App::DefaultInstanceKey().contains('/')); // others may enter: a name, whose holder is asked
 
         Modulo1::Main(p->services);
         QLocalSocket second, third;
@@ -298,6 +312,27 @@ private slots:
         next = std::make_unique<support::Program>();
         Modulo1::Main(next->services);
         QVERIFY(next->boxes.seen.empty() && next->forms.Active());
+    }
+
+    // A name of the key that another user holds first keeps nothing from starting; a program of
+    // another user that says it started on the key is closed on, unanswered, and no box shows.
+    void strangers()
+    {
+        if (::geteuid() != 0) QSKIP("only root starts a program as another user");
+        const QString key = QStringLiteral("merendella-test-%1").arg(QCoreApplication::applicationPid());
+        QProcess holder, teller;
+        Stranger(holder, "hold", key);
+        QTRY_VERIFY(holder.canReadLine());
+        QVERIFY(holder.readLine().endsWith(" held\n"));
+        QTest::ignoreMessage(QtWarningMsg, "cannot check for another copy: its name is held by user 65534");
+        QVERIFY(!App(key).PrevInstance());
+        holder.kill(), holder.waitForFinished();
+        Modulo1::Main(p->services);
+        QTest::ignoreMessage(QtWarningMsg, "not answered on the one-copy key: a program of user 65534");
+        Stranger(teller, "tell", key);
+        QTRY_VERIFY(teller.state() == QProcess::NotRunning);
+        QVERIFY(!teller.readAll().contains("told"));
+        QVERIFY(p->boxes.seen.empty() && p->forms.Active());
     }
 
     // The end, whatever the services do: the key is free before the modules' threads are waited for,

@@ -5,19 +5,20 @@
 // board of a game screen by slot, and real mouse drags.
 
 #include "Solver.h"
+#include "forms/Forms.h"
+#include "forms/Image.h"
+#include "forms/MessageBoxes.h"
+#include "forms/Random.h"
+#include "forms/Services.h"
 #include "game/GameScreen.h"
 #include "layout/GestoreLayout.h"
-#include "platform/App.h"
-#include "platform/Clock.h"
-#include "platform/Display.h"
-#include "platform/Forms.h"
-#include "platform/Image.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Random.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
+#include "machine/App.h"
+#include "machine/Clock.h"
+#include "machine/Display.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
+#include "shell/ClassroomMode.h"
 #include "shell/Screens.h"
 
 #include <QStyleHints>
@@ -97,7 +98,7 @@ struct Program {
         sound.SetOutput(std::make_unique<Speakers>(sounds));
         speech.SetEngine(std::make_unique<Voice>(said));
         platform::Randomize(seed);
-        RegisterScreens(services);
+        RegisterScreens(services, classroom);
         // Tests click at once on a screen that has just appeared; real hands take longer.
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     }
@@ -118,7 +119,8 @@ struct Program {
     platform::Speech speech;
     int quits = 0; // how often the program would have ended
     platform::Forms forms{[this] { ++quits; }};
-    platform::Services services{app, forms, display, clock, boxes, sound, speech, settings};
+    ClassroomMode classroom{settings};
+    platform::Services services{app, forms, display, clock, boxes, sound, speech, settings, classroom};
 };
 
 // Slot 0..20: hand slot / 7, card slot % 7.

@@ -154,13 +154,4 @@ std::optional<Hint> HintFor(const BoardValues& board)
     return firsts[*best];
 }
 
-QString HintWords(const ContentSet& content, const BoardValues& board, const Hint& hint)
-{
-    const auto words = [](std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); };
-    const auto value = [&](CardSpot c) { return board[std::size_t(c.hand)][std::size_t(c.index)]; };
-    return words(HintPhrase)
-        .arg(CardName(content, value(hint.first)), words(ChildrenOf[std::size_t(hint.first.hand)]),
-             CardName(content, value(hint.second)), words(ChildrenOf[std::size_t(hint.second.hand)]));
-}
-
 } // namespace rules

@@ -34,22 +34,6 @@ std::int64_t CardValue(const QString& text)
     return negative ? -value : value;
 }
 
-QString CardName(const ContentSet& content, std::int64_t value)
-{
-    const std::string_view name = value == 0 ? content.none : value == 1 ? content.one : content.more;
-    const QString text = QString::fromUtf8(name.data(), qsizetype(name.size()));
-    return text.contains(QLatin1String("%1")) ? text.arg(value) : text;
-}
-
-QString CardPlace(int hand, int index)
-{
-    const std::string_view child = Children[std::size_t(hand)];
-    return QStringLiteral("%1, carta %2 di %3")
-        .arg(QString::fromUtf8(child.data(), qsizetype(child.size())))
-        .arg(index + 1)
-        .arg(CardsPerHand);
-}
-
 HandTotals Totals(const BoardTexts& board)
 {
     HandTotals sums{};

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "forms/Announcer.h"
+#include "forms/CardMoves.h"
+#include "forms/Confetti.h"
+#include "forms/ControlArray.h"
+#include "forms/Form.h"
 #include "game/Hints.h"
-#include "platform/Announcer.h"
-#include "platform/CardMoves.h"
-#include "platform/Confetti.h"
-#include "platform/ControlArray.h"
-#include "platform/Form.h"
 #include "rules/ContentSets.h"
 
 #include <QStringList>
@@ -23,12 +23,14 @@ class Timer;
 
 namespace game {
 
+struct Game;
+
 // A game screen: three children, seven cards each; the player swaps cards until the three hands
 // carry the same total. The stickers screen and the tarts screen are this one class, each given
 // its content set.
 class GameScreen : public platform::Form, private platform::MoveRules {
 public:
-    GameScreen(const rules::ContentSet& content, const platform::FormDesc& description, platform::Services& services);
+    GameScreen(const Game& game, platform::Services& services);
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -46,7 +48,6 @@ public:
     void Image3_DragDrop(int Index, platform::Control& Source, double X, double Y);
     void Timer1_Timer();
 
-    const rules::ContentSet& Content() const { return content_; }
     platform::CardMoves& Moves() { return moves_; }
     const platform::ControlArray<platform::Image>& Hand(int h) const
     {
@@ -96,8 +97,5 @@ private:
     Hints hints_;
     bool congratulating_ = false;
 };
-
-std::unique_ptr<platform::Form> MakeFormMemory(platform::Services& services);
-std::unique_ptr<platform::Form> MakeFormMemory2(platform::Services& services);
 
 } // namespace game

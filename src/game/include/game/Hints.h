@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ControlArray.h"
+#include "forms/ControlArray.h"
 #include "rules/ContentSets.h"
 
 #include <QtGlobal>

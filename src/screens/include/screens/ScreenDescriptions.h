@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/Description.h"
+#include "forms/Description.h"
+#include "rules/ContentSets.h"
 
 #include <array>
 
@@ -85,9 +86,12 @@ namespace game_layout {
 inline constexpr int CardSize = 1215;
 inline constexpr int CardLeft0 = 840;
 inline constexpr int CardPitchX = 1320;
-inline constexpr int HandTop[3] = {720, 2160, 3600};
-inline constexpr std::string_view HandName[3] = {"Image1", "Image2", "Image3"};
-inline constexpr std::string_view ChildPicture[3] = {art::Child1, art::Child2, art::Child3};
+using rules::CardsPerHand;
+using rules::Hands;
+
+inline constexpr int HandTop[Hands] = {720, 2160, 3600};
+inline constexpr std::string_view HandName[Hands] = {"Image1", "Image2", "Image3"};
+inline constexpr std::string_view ChildPicture[Hands] = {art::Child1, art::Child2, art::Child3};
 
 constexpr ControlDesc Card(int hand, int index)
 {
@@ -104,13 +108,16 @@ constexpr ControlDesc Child(int index)
             .picture = ChildPicture[index], .stretch = true};
 }
 
-constexpr std::array<ControlDesc, 31> Controls()
+// The cards, a child at the head of each hand, and the seven controls below the board.
+inline constexpr int ControlCount = Hands * CardsPerHand + Hands + 7;
+
+constexpr std::array<ControlDesc, ControlCount> Controls()
 {
-    std::array<ControlDesc, 31> c{};
+    std::array<ControlDesc, ControlCount> c{};
     int n = 0;
-    for (int hand = 0; hand < 3; ++hand)
-        for (int i = 0; i < 7; ++i) c[n++] = Card(hand, i);
-    for (int i = 0; i < 3; ++i) c[n++] = Child(i);
+    for (int hand = 0; hand < Hands; ++hand)
+        for (int i = 0; i < CardsPerHand; ++i) c[n++] = Card(hand, i);
+    for (int i = 0; i < Hands; ++i) c[n++] = Child(i);
     c[n++] = {.kind = ControlKind::Label, .name = "Label1",
               .left = 240, .top = 5520, .width = 4335, .height = 1695,
               .caption = "Label1", .font = {"Arial", 12, false, false},
@@ -137,7 +144,7 @@ constexpr std::array<ControlDesc, 31> Controls()
     return c;
 }
 
-inline constexpr std::array<ControlDesc, 31> GameControls = Controls();
+inline constexpr std::array<ControlDesc, ControlCount> GameControls = Controls();
 
 } // namespace game_layout
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "forms/Form.h"
 
 namespace platform {
 class CommandButton;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Settings.h"
+#include "machine/Settings.h"
 
 #include <QStringList>
 #include <variant>

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "platform/App.h"
-#include "platform/Clock.h"
-#include "platform/Display.h"
-#include "platform/EndSignals.h"
-#include "platform/Forms.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "platform/Sound.h"
-#include "platform/Speech.h"
+#include "forms/Forms.h"
+#include "forms/MessageBoxes.h"
+#include "forms/Services.h"
+#include "machine/App.h"
+#include "machine/Clock.h"
+#include "machine/Display.h"
+#include "machine/EndSignals.h"
+#include "machine/Settings.h"
+#include "machine/Sound.h"
+#include "machine/Speech.h"
+#include "shell/ClassroomMode.h"
 
 #include <memory>
 
@@ -37,6 +38,7 @@ private:
     platform::Sound sound_;
     platform::Speech speech_;
     platform::Forms forms_; // the screens go first: they use the rest
-    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_, settings_};
+    ClassroomMode classroom_{settings_};
+    platform::Services services_{app_, forms_, display_, clock_, boxes_, sound_, speech_, settings_, classroom_};
     platform::EndSignals signals_{[this] { forms_.End(); }}; // as "Esci" answered Yes
 };

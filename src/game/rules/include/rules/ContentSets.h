@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texts/Texts.h"
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -22,18 +24,9 @@ struct Deal {
 };
 
 struct ContentSet {
-    std::string_view instruction; // the first line of the screen's instructions
+    texts::Goods goods; // what the cards are, and what they count: their words
     std::span<const Deal> deals;
-    // What a card is called, aloud and by screen readers, with no, one and more of what it counts;
-    // %1 stands for the number.
-    std::string_view none, one, more;
 };
-
-// The three children, whose hands are the three rows.
-inline constexpr std::array<std::string_view, Hands> Children{"primo bambino", "secondo bambino", "terza bambina"};
-// Whose a card is, said after its name: "la tortina senza fragole della terza bambina".
-inline constexpr std::array<std::string_view, Hands> ChildrenOf{"del primo bambino", "del secondo bambino",
-                                                                "della terza bambina"};
 
 namespace sticker {
 inline constexpr CardKind P1{"\\img\\figurine1.jpg", 1};
@@ -68,25 +61,7 @@ inline constexpr std::array<Deal, 3> TartDeals{{
     {{tart::S0, tart::S2, tart::S4}},
 }};
 
-inline constexpr ContentSet Stickers{
-    "Ogni bambino vuole avere 7 figurine, ma tutti vogliono avere anche lo stesso numero di punti.",
-    StickerDeals,
-    "figurina da 0 punti",
-    "figurina da 1 punto",
-    "figurina da %1 punti",
-};
-
-inline constexpr ContentSet Tarts{
-    "Ogni bambino vuole avere 7 tortine, ma tutti vogliono avere anche lo stesso numero di fragole.",
-    TartDeals,
-    "tortina senza fragole",
-    "tortina con 1 fragola",
-    "tortina con %1 fragole",
-};
-
-inline constexpr std::string_view SecondInstruction = "Sei capace di accontentarli?";
-
-// A hint said aloud: each card's name and whose it is, for %1 %2 and %3 %4.
-inline constexpr std::string_view HintPhrase = "prova a scambiare la %1 %2 con la %3 %4";
+inline constexpr ContentSet Stickers{texts::Goods::Stickers, StickerDeals};
+inline constexpr ContentSet Tarts{texts::Goods::Tarts, TartDeals};
 
 } // namespace rules

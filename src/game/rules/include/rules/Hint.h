@@ -31,8 +31,4 @@ struct Hint {
 // one of the upper hands and the leftmost cards. None when the hands are even or no swap helps.
 std::optional<Hint> HintFor(const BoardValues& board);
 
-// The hint in a child's words: "prova a scambiare la tortina con 3 fragole del primo bambino con
-// la tortina senza fragole della terza bambina".
-QString HintWords(const ContentSet& content, const BoardValues& board, const Hint& hint);
-
 } // namespace rules

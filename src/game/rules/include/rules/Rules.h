@@ -18,11 +18,6 @@ const Deal& DealFor(const ContentSet& content, double r);
 // number, an empty one among them, counts as 0.
 std::int64_t CardValue(const QString& text);
 
-// What a card of this value is called ("tortina con 2 fragole"), and where it is ("primo bambino,
-// carta 3 di 7"), hand and index counted from 0.
-QString CardName(const ContentSet& content, std::int64_t value);
-QString CardPlace(int hand, int index);
-
 using HandTotals = std::array<std::int64_t, Hands>;
 using BoardTexts = std::array<std::array<QString, CardsPerHand>, Hands>;
 
