@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # building
     cmake ninja-build g++ pkg-config ccache
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev
     # Qt's speech module; Debian's CMake files for it need qt6-declarative-dev
     qt6-speech-dev qt6-declarative-dev
     # running: the faces of the design, Qt's Wayland platform
