@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # building
     cmake ninja-build g++ pkg-config ccache
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev
     # the languages: Qt Linguist's tools for CMake, and Qt's own translations (the boxes' buttons)
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     # Qt's speech module; Debian's CMake files for it need qt6-declarative-dev

@@ -185,9 +185,13 @@ class Session:
         _run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus."
               "Properties.Set", "string:org.a11y.Status", "string:ScreenReaderEnabled", "variant:boolean:true"], env)
         said = os.path.join(self.tmp, "orca.debug")
-        orca = self.spawn(["orca", "--replace", "--debug-file", said], "orca", env)
+        # Orca ends every other Orca of its user that it sees, and will not start beside one: in a PID
+        # namespace of its own it sees none. It is ended there itself: unshare takes no SIGTERM.
+        orca = self.spawn(["unshare", "--map-current-user", "--pid", "--fork", "--mount-proc", "--kill-child", "orca",
+                           "--debug-file", said], "orca", env)
         wait_until("Orca", lambda: os.path.exists(said) and "ORCA: Initialized" in open(said).read())
-        orca.said = said
+        inner = int(open("/proc/%d/task/%d/children" % (orca.pid, orca.pid)).read().split()[0])
+        orca.said, orca.send_signal = said, lambda how: os.kill(inner, how)
         return orca
 
     def record(self, env, sink="merendella"):
@@ -198,13 +202,15 @@ class Session:
         wait_until("the recording", lambda: os.path.exists(wav) and os.path.getsize(wav) > 44)
 
     def stop(self):
-        """Ends the recording and returns its peak (1.0: full scale) and the seconds above 0.1 % of it."""
+        """Ends the recording and returns its peak (1.0: full scale), the seconds above 0.1 % of it, and how long
+        each sound was: each stretch above it, in seconds, a stretch going on over less than 50 ms below."""
         time.sleep(0.5)  # the last moment of a sound is still on its way
         self.end(self.recorder, signal.SIGINT)
         with wave.open(self.recorder.args[-1]) as w:
             rate, samples = w.getframerate(), memoryview(w.readframes(w.getnframes())).cast("h")
         loud = [max(map(abs, samples[at:at + rate // 100])) > 33 for at in range(0, len(samples), rate // 100)]
-        return {"peak": max(map(abs, samples), default=0) / 32768, "loud": sum(loud) / 100}
+        runs = [len(r.strip("0")) / 100 for r in re.split("0{5,}", "".join("01"[x] for x in loud)) if "1" in r]
+        return {"peak": max(map(abs, samples), default=0) / 32768, "loud": sum(loud) / 100, "runs": runs}
 
     def no_sound_env(self):
         """For a client that must find no sound server: none named, none in its folders, none started."""
@@ -302,6 +308,9 @@ class X11(Desktop):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + bus
         self.spawn(["dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus], "dbus")
         wait_until("the session bus", lambda: os.path.exists(bus))
+
+    def restart(self):
+        self._server()
 
     def _server(self):
         # Xvfb takes the first display number free and says which once it takes clients; -noreset:
@@ -413,6 +422,13 @@ class Sway(Desktop):
                                                             if w["rect"]["height"] < self.height])[0]
         self.panel_rect = (0, 0, self.width, self.height - bar)
         self._pointer(display)
+
+    def restart(self):
+        """A compositor again, after the last was killed: the sockets it left go first."""
+        runtime = self.children[0].env["XDG_RUNTIME_DIR"]
+        for name in (n for n in os.listdir(runtime) if re.match(r"wayland-\d|sway-ipc", n)):
+            os.remove(os.path.join(runtime, name))
+        self._start()
 
     def _windows(self):
         found, nodes = [], [(json.loads(self.run(["swaymsg", "-t", "get_tree"])), False)]

@@ -348,31 +348,38 @@ def share(d, exe):
 
 
 def sounds(d, exe):
-    """Through a real sound server: a swap and a win come out at their lengths (which cue a move plays,
-    and M, are checked offscreen)."""
+    """Through a real sound server, recorded from well before the first move: every move's cues come out
+    short (the longest, the swap, sounds for 0.38 s), and after the last swap the cheer, for seconds (2.26 s
+    above the threshold, 3.1 s in all). Which cue a move plays, and M, are checked offscreen."""
     env = d.sound_server()
     g = Game(d, exe, env=env)
     g.title()
     d.click(*g.point(AVVIO, TITLE))
     g.menu()
     d.click(*g.point(TORTE, MENU))
-    board, heard = g.deal(TARTS), {}
-    time.sleep(1)
+    board = g.deal(TARTS)
     d.record(env)
-    g.move("drag", (1, 0), (1, 1))
-    time.sleep(2)
-    heard["pick and swap"] = d.stop()
-    g.win(board, TARTS, "drag", last=lambda: d.record(env))  # the last move's sounds and the cheer
+    time.sleep(1)
+    g.win(board, TARTS, "drag")
     time.sleep(4)
-    heard["win"] = d.stop()
-    check(0.3 < heard["pick and swap"]["loud"] < 0.7 and 2.5 < heard["win"]["loud"] < 4, "heard: %s" % heard)
+    heard = d.stop()
+    print("heard: %s" % heard)
+    *moves, cheer = heard["runs"] or [0]
+    check(len(moves) >= 2 and all(run < 0.7 for run in moves) and 1.2 < cheer < 4, "heard: %s" % heard)
     g.congratulated()
 
 
-def speech(d, exe, voice="roa/it"):
+def speech(d, exe, voice="roa/it", first=False):
     """Through a real speech service: the instructions heard as a game opens, the praise at a win; muted,
-    nothing. With another language's voice only, nothing at all, and a line that says why."""
+    nothing. With another language's voice only, nothing at all, and a line that says why. A game that is
+    the first screen opens before the voice is ready, and says its instructions all the same."""
     env = d.speech_server(d.sound_server(), voice)
+    if first:
+        d.record(env, "voice")
+        Game(d, exe, "--game=torte", env=env).game()
+        time.sleep(8)
+        heard = d.stop()
+        return check(heard["loud"] > 2.5, "heard: %s" % heard)
     g = Game(d, exe, env=env)
     g.title()
     d.key("Return")
@@ -497,39 +504,48 @@ def pseudo(d, exe):
     check(len(said) >= 8 and not left, "not translated: %s (the voice said %d texts)" % (left, len(said)))
 
 
-# How a game ends: the sound server's and the speech service's state in the middle of the game (absent,
-# run, stop: SIGSTOP, kill: SIGKILL), and the way out: "Esci" answered Yes, a signal, the X server killed.
+# How a game ends: the sound server's and the speech service's state (absent, run, held: SIGSTOP before the
+# game starts; in the middle of the game stop: SIGSTOP, kill: SIGKILL), and the way out: "Esci" answered Yes,
+# a signal, the X server or the Wayland compositor (sway) killed.
 ENDINGS = {"sound-absent": ("absent", "absent", "esci"), "sound-running": ("run", "absent", "esci"),
            "sound-stopped": ("stop", "absent", "esci"), "sound-killed": ("kill", "absent", "esci"),
            "speech-running": ("run", "run", "esci"), "speech-stopped": ("run", "stop", "esci"),
            "speech-killed": ("run", "kill", "esci"), "sigterm-question": ("run", "stop", "sigterm"),
-           "sighup-drag": ("stop", "run", "sighup"), "x-killed": ("run", "run", "x")}
+           "sighup-drag": ("stop", "run", "sighup"), "x-killed": ("run", "run", "x"),
+           "sound-held-esci": ("held", "absent", "esci"), "sound-held-sigterm": ("held", "absent", "sigterm"),
+           "sound-held-x-killed": ("held", "absent", "x"), "sound-held-sway-killed": ("held", "absent", "sway"),
+           "speech-held-x-killed": ("run", "held", "x")}
 
 
 def ending(d, exe, row):
     """A game opens, a swap, F1, back to the menu and "Esci"/Yes (or the row's other way out) with its services
-    broken meanwhile: the process ends, leaving no process behind, and the next copy shows its title."""
+    broken: the process ends, says so of a thread held from the start, leaving no process behind, and the next
+    copy shows its title."""
     sound, speech, way = ENDINGS[row]
     ctypes.CDLL(None).prctl(36, 1)  # PR_SET_CHILD_SUBREAPER: what the game leaves behind comes to the test
     env = d.no_sound_env() if sound == "absent" else d.sound_server()
     env = d.speech_server(env) if speech != "absent" else env
     servers = {c.args[0]: c for c in d.children}
+
+    def hurt(now):
+        for state, server in ((sound, "pulseaudio"), (speech, "speech-dispatcher")):
+            if state in now:
+                servers[server].send_signal(signal.SIGKILL if state == "kill" else signal.SIGSTOP)
+    hurt(["held"])
     g = Game(d, exe, env=env)
     g.title()
     d.key("Return")
     g.menu()
     d.key("Tab", "Tab", "Return")  # "Torte"
     board = g.deal(TARTS)
-    for state, server in ((sound, "pulseaudio"), (speech, "speech-dispatcher")):
-        if state in ("stop", "kill"):
-            servers[server].send_signal(signal.SIGSTOP if state == "stop" else signal.SIGKILL)
+    hurt(["stop", "kill"])
     g.swap("drag", (0, 0), (2, 0), board, TARTS)
     d.key("F1")
     if way == "sighup":
         d.move(*g.point(card_rect(1, 1), GAME)), d.button(True), d.move(*g.point(card_rect(2, 3), GAME))
         g.process.send_signal(signal.SIGHUP)
-    elif way == "x":
-        d.children[0].kill()
+    elif way in ("x", "sway"):
+        d.children[0].kill()  # the display server, the first started
     else:
         g.leave()
         d.click(*g.point(ESCI, MENU))
@@ -539,19 +555,20 @@ def ending(d, exe, row):
         g.process.wait(5)
     except subprocess.TimeoutExpired:
         raise Failure("the game still runs 5 s after it was to end")
-    gone = [line for line in log_of(g.process).splitlines() if "display went away" in line]
-    check(g.process.returncode == (way == "x") and len(gone) == (way == "x"), "ended with status %s, saying %s" % (
-        g.process.returncode, gone))  # in order: a signal is not what ended it
+    said, gone = log_of(g.process), way in ("x", "sway")
+    check(g.process.returncode == gone and said.count("display went away") == gone and all(
+        "the %s thread still waits" % m in said for m, state in (("sound", sound), ("speech", speech)) if state ==
+        "held" and not gone), "ended with status %s, saying %s" % (g.process.returncode, said))  # in order
     left = [p for p in d.run(["ps", "-o", "pid=,args=", "--ppid", str(os.getpid())]).splitlines() if int(
-        p.split()[0]) not in {c.pid for c in d.children} and not re.search(r"^\d+ (ps|sd_|\[sd_)", p.strip())]
+        p.split()[0]) not in {c.pid for c in d.children} and not re.search(r"^\d+ \[?(ps|sd_|swaybar)", p.strip())]
     check(not left, "processes left behind: %s" % left)
     for server in servers.values():
         server.kill() if server.args[0] in ("pulseaudio", "speech-dispatcher") and sound != "absent" else None
-    if way == "x":
-        d._server()
+    if gone:
+        d.restart()
     if way == "sighup":
         d.button(False)
-    g = Game(d, exe, env=dict(env, DISPLAY=d.env["DISPLAY"]))
+    g = Game(d, exe, env=dict(env, **{k: v for k, v in d.env.items() if k in ("DISPLAY", "WAYLAND_DISPLAY")}))
     g.title()
     check(not [w for w in d.windows() if w.title == "Error"], "the next copy was refused")
 
@@ -582,9 +599,11 @@ def classroom(d, exe):
 def reader(d, exe):
     """With Orca: on the tarts screen a card heard as the arrows reach it, a pick (Space's also as selected), a
     swap as the card's new face and the count, a box as it opens; the game's voice leaves the captions to Orca
-    and says the instructions."""
-    sound = d.sound_server()
+    and says the instructions. Another Orca of the same user (a process of that name) is left alone."""
+    os.symlink(shutil.which("sleep"), os.path.join(d.tmp, "orca"))
+    other, sound = d.spawn([os.path.join(d.tmp, "orca"), "600"], "other-orca"), d.sound_server()
     orca, env = d.screen_reader(d.speech_server(sound, sink="reader")), d.speech_server(sound)
+    check(other.poll() is None, "another Orca of the same user ended as the test's started")
     d.record(env, "voice")
     g = Game(d, exe, env=env)
     g.title()
@@ -620,6 +639,7 @@ SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e,
              "wayland": (Sway, wayland), "startup": (X11, startup), "sound": (X11, sounds), "speech": (X11, speech),
              "speech-english": (X11, lambda d, e: speech(d, e, "gmw/en")),
              "english": (lambda *a: X11(*a, bus=True), english), "pseudo": (lambda *a: X11(*a, bus=True), pseudo),
+             "speech-first": (X11, lambda d, e: speech(d, e, first=True)),
              "accessible": (lambda *a: X11(*a, bus=True), accessible), "reader": (lambda *a: X11(*a, bus=True), reader),
              "classroom": (lambda *a: X11(*a, panel=True), classroom), "scanning": (X11, scanning),
              "levels": (X11, levels)}
@@ -627,12 +647,17 @@ SCENARIOS = {"journey": (X11, journey), "taps": (X11, lambda d, e: journey(d, e,
 if __name__ == "__main__":
     exe, scenario, size, shots = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3], os.path.abspath(sys.argv[4])
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))  # the desktop is cleaned up on the way out
-    make, play = SCENARIOS.get(scenario) or (X11, functools.partial(ending, row=scenario[len("ending-"):]))
+    row = scenario[len("ending-"):]
+    make, play = SCENARIOS.get(scenario) or (Sway if ENDINGS[row][2] == "sway" else X11, functools.partial(
+        ending, row=row))
     with make(*(int(v) for v in size.split("x")), shots) as desktop:
         try:
             play(desktop, exe)
         except Failure as failure:
-            desktop.shot("failure")
             logs = "\n".join("--- %s ---\n%s" % (c.args[0], log_of(c)[-1500:]) for c in desktop.children[1:])
-            sys.exit("FAILED: %s\n(screenshots in %s; windows %s)\n%s" % (failure, shots, desktop.windows(), logs))
+            try:  # the display may be what failed
+                windows = (desktop.shot("failure"), desktop.windows())[1]
+            except Failure as why:
+                windows = why
+            sys.exit("FAILED: %s\n(screenshots in %s; windows %s)\n%s" % (failure, shots, windows, logs))
     print("ok: %s at %s (screenshots in %s)" % (scenario, size, shots))

@@ -478,6 +478,35 @@ private slots:
         QCOMPARE(p->said.join(" | "), rest + "(silence) | (silence)");
     }
 
+    // A game that is the first screen opens before the voice is ready: its instructions wait for it,
+    // unless the screen went, or the sounds were muted, meanwhile. A caption does not wait.
+    void speakingOnceTheVoiceIsReady_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("said");
+        const QStringList instructions{"Ogni bambino vuole avere 7 tortine, ma tutti vogliono avere anche lo stesso "
+                                       "numero di fragole. Sei capace di accontentarli?"};
+        QTest::newRow("nothing") << "" << instructions;
+        QTest::newRow("a screen reader") << "reader" << instructions;
+        QTest::newRow("a box") << "box" << instructions;
+        QTest::newRow("muted") << "mute" << QStringList();
+        QTest::newRow("gone") << "unload" << QStringList();
+    }
+
+    void speakingOnceTheVoiceIsReady()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, said);
+        p->speech.SetEngine(nullptr);
+        GameScreen& g = p->Open("FormMemory");
+        p->speech.SetScreenReader(meanwhile == "reader");
+        if (meanwhile == "box") g.MsgBox("Merendella");
+        if (meanwhile == "mute") p->speech.SetMuted(true);
+        if (meanwhile == "unload") p->forms.Unload(g);
+        p->speech.SetEngine(std::make_unique<support::Voice>(p->said));
+        QCOMPARE(p->said, said);
+    }
+
     // A screen reader hears a pick as the card becoming selected, and a swap as the cards' new names,
     // each in its place, and as a notification of the new face and the count.
     void accessibility()
@@ -694,10 +723,30 @@ private slots:
     }
 
     // One switch: at the pace set, the highlight goes over the rows (every card of one ringed), then
-    // the help and "Esci"; Space takes a row, whose cards it then goes over, and a silent round of them steps back
-    // out to the row. The voice names every step.
+    // the help and "Esci"; Space takes a row, whose cards it then goes over, and a silent round of them
+    // steps back out to that row. The voice names every step. The deal of seed 42: one strawberry for
+    // the first child, two for the second, three for the third.
+    void scanning_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QList<int>>("waits"); // to the row, in milliseconds
+        QTest::addColumn<QString>("said");     // on the way there
+        QTest::addColumn<QString>("card");
+        QTest::newRow("first") << 0 << QList<int>{499, 1, 500, 500, 500, 500}
+                               << "secondo bambino | terza bambina | aiuto | Esci | primo bambino"
+                               << "tortina con 1 fragola";
+        QTest::newRow("second") << 1 << QList<int>{499, 1} << "secondo bambino"
+                                << "tortina con 2 fragole";
+        QTest::newRow("third") << 2 << QList<int>{499, 1, 500} << "secondo bambino | terza bambina"
+                               << "tortina con 3 fragole";
+    }
+
     void scanning()
     {
+        QFETCH(int, row);
+        QFETCH(QList<int>, waits);
+        QFETCH(QString, said);
+        QFETCH(QString, card);
         p->settings.scan = 0.5;
         GameScreen& g = p->Open("FormMemory");
         QVERIFY(QTest::qWaitForWindowActive(g.Window())); // a button says its caption as it takes the keys
@@ -705,13 +754,13 @@ private slots:
         auto wait = [&](int ms) { p->clock.now += ms, scan.Tick(); };
         for (int s = 0; s < 21; ++s) QCOMPARE(Card(g, s).Marks(), s < 7 ? int(Image::Highlighted) : 0);
         p->said.clear();
-        for (int ms : {499, 1, 500, 500, 500, 500}) wait(ms);
+        for (int ms : waits) wait(ms);
         QTest::keyClick(g.Window(), Qt::Key_Space);
-        QCOMPARE(g.Moves().Highlighted(), &g.Image1[0]);
+        QCOMPARE(g.Moves().Highlighted(), &Card(g, row * 7));
         for (int step = 0; step < 7; ++step) wait(500);
-        QCOMPARE(p->said.join(" | "), "secondo bambino | terza bambina | aiuto | Esci | primo bambino | " +
-                                          QStringList(7, "tortina con 1 fragola").join(" | ") + " | primo bambino");
-        QCOMPARE(g.Image1[6].Marks(), int(Image::Highlighted));
+        QCOMPARE(p->said.join(" | "),
+                 said + " | " + QStringList(7, card).join(" | ") + " | " + said.split(" | ").last());
+        for (int s = 0; s < 21; ++s) QCOMPARE(Card(g, s).Marks(), s / 7 == row ? int(Image::Highlighted) : 0);
     }
 
     // A whole game with Space alone, on the deal of seed 42: one strawberry for the first child, two for the

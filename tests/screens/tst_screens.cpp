@@ -24,11 +24,11 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
-#include <QSemaphore>
-
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <poll.h>
 #include <set>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -112,22 +112,12 @@ struct Rules final : MoveRules {
 };
 
 // A sound or speech service that never answers: the first call holds its module's thread until the
-// test lets go, and meanwhile notes whether the single-copy key was free.
+// test lets go. As the thread is about to be waited for, the next copy of the program tries to start.
 struct Hung final : SoundOutput, SpeechEngine {
-    explicit Hung(const QString& key)
+    explicit Hung(QString key)
+        : key(std::move(key))
     {
-        worker.Post([this, key](QObject&) {
-            const QByteArray name = '\0' + key.toUtf8(); // the guard's name in the abstract namespace
-            sockaddr_un guard{AF_UNIX, {}};
-            std::copy(name.begin(), name.end(), guard.sun_path);
-            for (holding = true; !letGo.tryAcquire(1, 10);) {
-                const int probe = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                freedWhileHeld =
-                    freedWhileHeld || ::connect(probe, reinterpret_cast<sockaddr*>(&guard),
-                                                socklen_t(offsetof(sockaddr_un, sun_path) + name.size())) != 0;
-                ::close(probe);
-            }
-        });
+        worker.Post([this](QObject&) { holding = true, letGo.acquire(); });
     }
     void Play(Cue) override
     {
@@ -138,10 +128,16 @@ struct Hung final : SoundOutput, SpeechEngine {
         worker.Post([](QObject&) {});
     }
     void Stop() override {}
-    bool Finish(QDeadlineTimer deadline) override { return worker.Finish(deadline); }
+    bool Finish(QDeadlineTimer deadline) override
+    {
+        nextCopyRan = !App(key).PrevInstance();
+        return worker.Finish(deadline);
+    }
 
+    QString key;
     QSemaphore letGo;
-    std::atomic<bool> holding = false, freedWhileHeld = false;
+    std::atomic<bool> holding = false;
+    bool nextCopyRan = false;
     Worker<QObject> worker{"hung", lcStart()};
 };
 
@@ -360,7 +356,8 @@ private slots:
     }
 
     // The end, whatever the services do: the key is free before the modules' threads are waited for,
-    // and a thread that its service holds is left, said once, instead of holding the end.
+    // so that the next copy starts meanwhile, and a thread that its service holds is left, said once,
+    // instead of holding the end.
     void endingWithHungServices()
     {
         const QString key = QStringLiteral("merendella-end-%1").arg(QCoreApplication::applicationPid());
@@ -377,8 +374,50 @@ private slots:
         ending.start();
         QVERIFY(!EndModules(app, p->sound, p->speech));
         QVERIFY(ending.elapsed() < 5000); // not a timing: without a bound it never returns
-        QVERIFY(sound->freedWhileHeld && voice->freedWhileHeld);
+        QVERIFY(sound->nextCopyRan && voice->nextCopyRan);
         for (Hung* hung : {sound, voice}) hung->letGo.release(), delete hung;
+    }
+
+    // The program itself, with a sound server that takes the connection and never answers: the sound
+    // thread waits from the start, and every line written meanwhile, by any thread, still reaches
+    // standard error: the voice's, and the end's own.
+    void linesWhileTheSoundServerHangs()
+    {
+        QTemporaryDir dir;
+        const QByteArray path = dir.filePath("pulse").toUtf8();
+        sockaddr_un address{AF_UNIX, {}};
+        std::copy(path.begin(), path.end(), address.sun_path);
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(server, 8) == 0);
+        QVERIFY(QDir(dir.path()).mkpath("speech-dispatcher"));
+        for (auto [file, text] : {std::pair{"client.conf", "autospawn = no\n"},
+                                  std::pair{"speech-dispatcher/speechd.conf", "DisableAutoSpawn\n"}}) {
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) > 0);
+        }
+        QProcess game;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_RUNTIME_DIR", "HOME", "XDG_CONFIG_HOME"}) env.insert(name, dir.path());
+        env.insert("PULSE_SERVER", "unix:" + path);
+        env.insert("PULSE_CLIENTCONFIG", dir.filePath("client.conf"));
+        env.insert("SPEECHD_ADDRESS", "unix_socket:" + dir.filePath("no-speech"));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus"));
+        game.setProcessEnvironment(env);
+        game.start(MERENDELLA_PROGRAM, {"--game=torte"});
+        QString said;
+        pollfd asked{server, POLLIN, 0};
+        QTRY_VERIFY_WITH_TIMEOUT(
+            ::poll(&asked, 1, 0) == 1 &&
+                (said += game.readAllStandardError()).contains("merendella.speech: no speech: no speech service"),
+            20000);
+        game.terminate();
+        QVERIFY(game.waitForFinished(10000));
+        said += game.readAllStandardError();
+        QVERIFY2(game.exitCode() == 0 &&
+                     said.contains("merendella.sound: the sound thread still waits for its service: "
+                                   "left to the system\n"),
+                 qPrintable(said));
+        ::close(server);
     }
 
     // A 256-band gradient, turquoise to blue, edge to edge; on a tall display too.
@@ -472,8 +511,8 @@ private slots:
         row("command line over all", {"", "", "game=torte\nmute=false\nscan=9\nlevel=auto\ntotals=false"},
             {"--game=figurine", "--mute", "--no-voice", "--no-hints", "--kiosk", "--scan=0", "--level=3", "--totals"},
             "stickers mute no-voice no-hints kiosk 0 level 3 totals desktop");
-        row("bad value in a file", {"", "", "game=cake\nmute=true\ntotals=TRUE"}, {},
-            "title mute voice hints child -1 level 4 totals desktop",
+        row("bad value in a later file", {"game=figurine", "", "game=cake\nmute=true\ntotals=TRUE"}, {},
+            "stickers mute voice hints child -1 level 4 totals desktop",
             "/user/merendella/merendella.conf: game=cake is not torte or figurine");
         row("a level not in the list", {"", "level=2", "level=02"}, {},
             "title sound voice hints child -1 level 2 no totals desktop",

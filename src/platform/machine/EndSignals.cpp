@@ -17,7 +17,7 @@ namespace {
 
 int wakeUp[2] = {-1, -1}; // the pipe from the handler to the event loop
 
-extern "C" void Heard(int)
+extern "C" void WakeTheEventLoop(int)
 {
     const int saved = errno;
     const char byte = 1;
@@ -27,12 +27,20 @@ extern "C" void Heard(int)
 
 constexpr int Signals[] = {SIGTERM, SIGINT, SIGHUP};
 
+// Both ends closed on exec and never blocking; pipe2() would do it at once, but not every Unix has it.
+bool OpenPipe(int ends[2])
+{
+    if (::pipe(ends) != 0) return false;
+    for (int i = 0; i < 2; ++i) ::fcntl(ends[i], F_SETFD, FD_CLOEXEC), ::fcntl(ends[i], F_SETFL, O_NONBLOCK);
+    return true;
+}
+
 } // namespace
 
 EndSignals::EndSignals(std::function<void()> end)
     : end_(std::move(end))
 {
-    if (wakeUp[0] < 0 && ::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    if (wakeUp[0] < 0 && !OpenPipe(wakeUp)) return;
     notifier_ = std::make_unique<QSocketNotifier>(wakeUp[0], QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
         char bytes[16];
@@ -41,7 +49,7 @@ EndSignals::EndSignals(std::function<void()> end)
         if (auto end = end_) end();
     });
     struct sigaction action {};
-    action.sa_handler = Heard;
+    action.sa_handler = WakeTheEventLoop;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int signal : Signals) ::sigaction(signal, &action, nullptr);

@@ -5,7 +5,6 @@
 #include "machine/Speech.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <thread>
 

@@ -16,13 +16,15 @@ public:
     virtual bool Finish(QDeadlineTimer) { return true; }
 };
 
-// The program's voice, for children who cannot read yet: silent until an engine is given (it is
-// loaded once the first window is on screen) and while muted. A new utterance replaces the one in
-// progress, and what a screen said ends when the screen goes. While a screen reader runs, what it
-// reads itself (captions, the texts of boxes) is left to it, so that nothing is said twice.
+// The program's voice, for children who cannot read yet: silent while muted. The engine is loaded
+// once the first window is on screen; what a screen said of its own before then (a game's
+// instructions, when the game is the first screen) waits for it, and is said when it comes, unless
+// the screen has gone meanwhile. A new utterance replaces the one in progress, and what a screen
+// said ends when the screen goes. While a screen reader runs, what it reads itself (captions, the
+// texts of boxes) is left to it, so that nothing is said twice.
 class Speech {
 public:
-    void SetEngine(std::unique_ptr<SpeechEngine> engine) { engine_ = std::move(engine); }
+    void SetEngine(std::unique_ptr<SpeechEngine> engine);
     // Says a text on behalf of a screen (or of the program, for none): what a screen reader cannot
     // know, such as the instructions.
     void Say(const QString& text, const void* from);
@@ -38,6 +40,7 @@ public:
 
 private:
     std::unique_ptr<SpeechEngine> engine_;
+    QString waiting_;               // for the engine
     const void* speaker_ = nullptr; // the screen that said it
     bool muted_ = false;
     bool screenReader_ = false;
