@@ -12,9 +12,6 @@
 #define MERENDELLA_X11_CONNECTION
 #include <xcb/xcb.h>
 #endif
-#ifdef MERENDELLA_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
 
 namespace {
 
@@ -95,12 +92,6 @@ int main(int argc, char** argv)
         return 1;
     }
     previousHandler = qInstallMessageHandler(Report);
-#ifdef MERENDELLA_FONTCONFIG
-    // The title's first frame waits for fontconfig to read and parse its configuration, which the
-    // toolkit does only once text is first measured; read on the second core meanwhile, while the
-    // toolkit connects to the display. The toolkit then takes the configuration as it is.
-    std::thread([] { FcInit(); }).detach();
-#endif
     QApplication app(argc, argv);
 #ifdef MERENDELLA_X11_CONNECTION
     if (auto* x = app.nativeInterface<QNativeInterface::QX11Application>()) x11 = x->connection();

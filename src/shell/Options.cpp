@@ -151,10 +151,22 @@ void ReadFile(const QString& path, Settings& settings)
     }
 }
 
+// The files' settings over the defaults. The first folder listed wins: read last. The user's comes
+// first in the list, and wins over all.
+Settings FromFiles()
+{
+    Settings settings;
+    const QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    for (auto folder = folders.crbegin(); folder != folders.crend(); ++folder)
+        ReadFile(QDir(*folder).filePath(QStringLiteral("merendella/merendella.conf")), settings);
+    return settings;
+}
+
 } // namespace
 
 std::variant<Settings, Exit> Read(const QStringList& arguments)
 {
+    if (arguments.size() <= 1) return FromFiles(); // nothing to parse, as a child's start usually is
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A puzzle game for young children, in Italian and in the desktop's language.\n"
@@ -186,12 +198,7 @@ std::variant<Settings, Exit> Read(const QStringList& arguments)
     }
     if (parser.isSet(version)) return Exit{0, QStringLiteral("merendella " MERENDELLA_VERSION "\n")};
 
-    Settings settings;
-    // The first folder listed wins: read last. The user's comes first in the list, and wins over all.
-    const QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
-    for (auto folder = folders.crbegin(); folder != folders.crend(); ++folder)
-        ReadFile(QDir(*folder).filePath(QStringLiteral("merendella/merendella.conf")), settings);
-
+    Settings settings = FromFiles();
     for (std::size_t i = 0; i < std::size(Table); ++i) {
         const Option& o = Table[i];
         const QString value = o.flag ? QLatin1String(o.flag) : parser.value(options[i]);

@@ -29,7 +29,8 @@ void Form::FillBox(double x1, double y1, double x2, double y2, std::uint32_t bgr
     // A box over the whole client area hides everything drawn before it.
     if (area == QRectF(0, 0, 1, 1)) drawn_.clear();
     drawn_.push_back({area, bgr & 0xFFFFFF});
-    client_->update(); // what is drawn appears once the handler returns
+    // What is drawn appears once the handler returns; a screen not yet shown paints it all as it comes.
+    if (client_->isVisible()) client_->update();
 }
 
 void Form::PaintBackground(QPainter& p, const QRect& rect) const

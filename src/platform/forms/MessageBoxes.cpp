@@ -41,6 +41,7 @@ QMessageBox::Icon IconFor(int style)
 
 int DialogBoxes::Show(const MsgBoxRequest& request)
 {
+    if (beforeEach_) beforeEach_();
     QMessageBox box(request.over);
     box.setWindowTitle(request.shownTitle);
     QFont font = box.font();

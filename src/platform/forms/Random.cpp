@@ -2,15 +2,19 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <optional>
 #include <random>
 
 namespace platform {
 
 namespace {
+// Made when first seeded: made and then seeded, the generator would fill its state twice.
+std::optional<QRandomGenerator> generator;
+
 QRandomGenerator& Generator()
 {
-    static QRandomGenerator generator;
-    return generator;
+    if (!generator) generator.emplace();
+    return *generator;
 }
 } // namespace
 
@@ -19,7 +23,7 @@ void Randomize() { Randomize(quint64(QDateTime::currentMSecsSinceEpoch()) ^ QRan
 void Randomize(quint64 seed)
 {
     std::seed_seq sequence{quint32(seed), quint32(seed >> 32)};
-    Generator().seed(sequence);
+    generator.emplace(sequence);
 }
 
 double Rnd() { return Generator().generateDouble(); }

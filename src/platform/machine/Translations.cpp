@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <utility>
 
 namespace platform {
 
@@ -24,6 +25,11 @@ Translations::Translations(const QString& asked, const QString& folder)
     }
     language_ = QLocale(game_.language());
     QCoreApplication::installTranslator(&game_);
+}
+
+void Translations::LoadQtWords()
+{
+    if (std::exchange(qtWords_, true)) return;
     const QString qtDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (qt_.load(language_, QStringLiteral("qtbase"), QStringLiteral("_"), qtDir))
         QCoreApplication::installTranslator(&qt_);

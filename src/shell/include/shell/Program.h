@@ -37,7 +37,7 @@ private:
     platform::Translations translations_{settings_.language, app_.Path()};
     platform::SystemDisplay display_;
     platform::SystemClock clock_;
-    platform::DialogBoxes boxes_;
+    platform::DialogBoxes boxes_{[this] { translations_.LoadQtWords(); }};
     platform::Sound sound_;
     platform::Speech speech_;
     platform::Forms forms_; // the screens go first: they use the rest

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -39,7 +40,14 @@ public:
 // The window system's modal boxes.
 class DialogBoxes final : public MessageBoxes {
 public:
+    // beforeEach: what a box needs before it opens (the words of its buttons).
+    explicit DialogBoxes(std::function<void()> beforeEach = {})
+        : beforeEach_(std::move(beforeEach))
+    {}
     int Show(const MsgBoxRequest& request) override;
+
+private:
+    std::function<void()> beforeEach_;
 };
 
 } // namespace platform

@@ -20,10 +20,14 @@ public:
     Translations& operator=(const Translations&) = delete;
 
     QLocale Language() const { return language_; }
+    // Qt's own words in the language (the buttons of the boxes), read when first needed: no screen
+    // shows them before its first box.
+    void LoadQtWords();
 
 private:
     QTranslator game_, qt_;
     QLocale language_{QLocale::Italian, QLocale::Italy};
+    bool qtWords_ = false; // looked for
 };
 
 } // namespace platform

@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+"""Wall-clock start-up of Merendella beside a bare Qt window, split into CPU time and waiting.
+
+Each run starts one program on a private Xvfb and stops it (SIGSTOP) the moment the X server maps
+its first window; then it reads how long all the process's threads ran on a core until then (the
+scheduler's own count, /proc/PID/task/*/schedstat). The rest of the wall-clock time the program
+waited: for the X server, the disk, a lock, another core. The game and the bare window alternate,
+which one goes first swapped each pair, so that a busy spell hits both; the ratio of a pair's wall
+times is the figure that matters on a machine of few cores.
+
+The programs run as on a desktop: a session bus of their own (where the accessibility bridge looks
+for a screen reader), and the fonts of the tests (tests/fonts.conf) unless --system-fonts.
+
+Usage: bench/first_map.py --build build-bench [--runs 31] [--size 1920x1080] [--json out.json]
+Needs Xvfb and dbus-daemon. Run it on a quiet machine: nothing else should be using the cores.
+"""
+
+import argparse, json, os, signal, statistics, subprocess, sys, tempfile, time  # noqa: E401
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from process_figures import XWatcher, start_xvfb  # noqa: E402
+
+
+def cpu_ms(pid):
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        with open(f"/proc/{pid}/task/{task}/schedstat") as stat:
+            total += int(stat.read().split()[0])
+    return total / 1e6
+
+
+def first_map(program, env, display):
+    """Wall-clock and CPU milliseconds from the program's start to its first mapped window."""
+    watcher = XWatcher(display)
+    try:
+        start = time.monotonic()
+        process = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            wall = (watcher.wait_map() - start) * 1000
+            process.send_signal(signal.SIGSTOP)
+            cpu = cpu_ms(process.pid)
+        finally:
+            process.kill()
+            process.wait()
+    finally:
+        watcher.close()
+    return {"wall": wall, "cpu": cpu, "waiting": wall - cpu}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default="build-bench")
+    parser.add_argument("--runs", type=int, default=31)
+    parser.add_argument("--size", default="1920x1080")
+    parser.add_argument("--json")
+    parser.add_argument("--system-fonts", action="store_true", help="the machine's fonts, not the tests'")
+    args = parser.parse_args()
+    programs = {name: os.path.abspath(os.path.join(args.build, "bin", exe))
+                for name, exe in (("game", "merendella"), ("bare", "bare_window"))}
+    xvfb, display = start_xvfb(args.size)
+    runtime = tempfile.mkdtemp(prefix="first-map-")  # the game's one-copy key, private to the runs
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--address=unix:path={runtime}/bus"])
+    env = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
+    env.update(DISPLAY=f":{display}", XDG_RUNTIME_DIR=runtime, DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/bus")
+    if not args.system_fonts:
+        env["FONTCONFIG_FILE"] = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fonts.conf")
+    runs = {"game": [], "bare": []}
+    try:
+        for name in programs:  # one unmeasured run each fills the page cache
+            first_map(programs[name], env, display)
+        for i in range(args.runs):
+            for name in (("game", "bare") if i % 2 else ("bare", "game")):
+                runs[name].append(first_map(programs[name], env, display))
+            g, b = runs["game"][-1], runs["bare"][-1]
+            print(f"run {i + 1:2}: game {g['wall']:5.1f} ms ({g['cpu']:5.1f} CPU) | bare {b['wall']:5.1f} ms "
+                  f"({b['cpu']:5.1f} CPU)", flush=True)
+    finally:
+        for server in (bus, xvfb):
+            server.terminate()
+            server.wait()
+    print(f"\n{args.runs} paired runs at {args.size}, {os.cpu_count()} cores; medians in ms")
+    print(f"{'':<10}{'wall':>8}{'CPU':>8}{'waiting':>9}")
+    for name in runs:
+        print(f"{name:<10}" + "".join(f"{statistics.median(r[k] for r in runs[name]):>{w}.1f}"
+                                      for k, w in (("wall", 8), ("cpu", 8), ("waiting", 9))))
+    ratio = statistics.median(g["wall"] / b["wall"] for g, b in zip(runs["game"], runs["bare"]))
+    cpu = statistics.median(g["cpu"] / b["cpu"] for g, b in zip(runs["game"], runs["bare"]))
+    print(f"paired ratio, game to bare: wall {ratio:.2f}x, CPU {cpu:.2f}x")
+    if args.json:
+        with open(args.json, "w") as out:
+            json.dump({"size": args.size, "runs": runs, "wall_ratio": ratio, "cpu_ratio": cpu}, out, indent=1)
+
+
+if __name__ == "__main__":
+    main()
