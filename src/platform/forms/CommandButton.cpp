@@ -1,6 +1,6 @@
 #include "forms/CommandButton.h"
 
-#include "Font.h"
+#include "Fitting.h"
 #include "Icon.h"
 #include "machine/Sound.h"
 #include "machine/Speech.h"
@@ -20,11 +20,10 @@ namespace {
 // A push button that Enter also presses, and that in the graphical style draws its picture
 // centred above its caption, in the caption's own font; made smaller where the caption would not
 // fit (a longer language, a small display).
-class ButtonWidget : public QPushButton {
+class ButtonWidget : public Fitting<QPushButton> {
 public:
     explicit ButtonWidget(QWidget* parent)
-        : QPushButton(parent),
-          wanted_(font())
+        : Fitting(parent)
     {
         rest_.setSingleShot(true);
         rest_.setInterval(500);
@@ -34,33 +33,15 @@ public:
     bool graphical = false;
     std::function<void()> speak;
 
-    void Fit()
+protected:
+    // The caption on one line, across the inside of the button's frame.
+    QSize TextBox() const override
     {
-        if (!isVisible()) return;
         QStyleOptionButton option;
         initStyleOption(&option);
-        const QRect inner = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-        fitting_ = true;
-        setFont(Fitted(wanted_, text(), QSize(inner.width(), 1 << 20), Qt::TextSingleLine | Qt::TextShowMnemonic));
-        fitting_ = false;
+        return {style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).width(), 1 << 20};
     }
-
-protected:
-    void changeEvent(QEvent* e) override
-    {
-        QPushButton::changeEvent(e);
-        if (e->type() == QEvent::FontChange && !fitting_) wanted_ = font(), Fit();
-    }
-    void resizeEvent(QResizeEvent* e) override
-    {
-        QPushButton::resizeEvent(e);
-        Fit();
-    }
-    void showEvent(QShowEvent* e) override
-    {
-        QPushButton::showEvent(e);
-        QTimer::singleShot(0, this, [this] { Fit(); });
-    }
+    int TextFlags() const override { return Qt::TextSingleLine | Qt::TextShowMnemonic; }
 
     // Taken by the keys, or given by the screen as it opens; not by a click, nor again as the
     // window comes back after a box.
@@ -134,8 +115,6 @@ protected:
 private:
     QTimer rest_; // the pointer resting on the button
     bool focused_ = false;
-    QFont wanted_; // the font it was given
-    bool fitting_ = false;
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "forms/Label.h"
 
-#include "Font.h"
+#include "Fitting.h"
 
 #include "texts/Texts.h"
 
@@ -13,42 +13,14 @@ namespace platform {
 
 namespace {
 
-// A label whose text always fits its box: when the font it was given does not, it is drawn a
-// little smaller, as much as needed (a long move count on a small display). Measuring text starts
-// the font system, so a label on a screen not yet shown measures once it is on screen: the first
-// window does not wait for it.
-class FittingLabel : public QLabel {
+// A label whose text, word-wrapped, always fits its box.
+class FittingLabel : public Fitting<QLabel> {
 public:
-    using QLabel::QLabel;
-
-    void Fit()
-    {
-        if (!isVisible()) return;
-        fitting_ = true;
-        setFont(Fitted(wanted_, text(), size(), Qt::TextWordWrap));
-        fitting_ = false;
-    }
+    using Fitting::Fitting;
 
 protected:
-    void changeEvent(QEvent* e) override
-    {
-        QLabel::changeEvent(e);
-        if (e->type() == QEvent::FontChange && !fitting_) wanted_ = font(), Fit();
-    }
-    void resizeEvent(QResizeEvent* e) override
-    {
-        QLabel::resizeEvent(e);
-        Fit();
-    }
-    void showEvent(QShowEvent* e) override
-    {
-        QLabel::showEvent(e);
-        QTimer::singleShot(0, this, [this] { Fit(); });
-    }
-
-private:
-    QFont wanted_;
-    bool fitting_ = false;
+    QSize TextBox() const override { return size(); }
+    int TextFlags() const override { return Qt::TextWordWrap; }
 };
 
 } // namespace
