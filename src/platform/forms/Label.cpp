@@ -4,10 +4,7 @@
 
 #include "texts/Texts.h"
 
-#include <QEvent>
 #include <QLabel>
-#include <QTimer>
-#include <algorithm>
 
 namespace platform {
 
