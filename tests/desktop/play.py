@@ -3,6 +3,7 @@
 Exit status 0 when every check held, else the first that did not is printed."""
 
 import ctypes, functools, hashlib, os, re, shutil, signal, subprocess, sys, time  # noqa: E401
+from collections import namedtuple
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -405,15 +406,32 @@ def atspi(d):
     return pyatspi
 
 
+Seen = namedtuple("Seen", "name role role_name")
+
+
 def objects(pyatspi, showing=True):
-    """The game's objects on the accessibility bus, those on screen or all of them."""
+    """The game's objects on the accessibility bus, those on screen or all of them, each read as it is found (its
+    name, role and role's name): one that goes meanwhile, as a screen or a notification gives way, is left out."""
+    from gi.repository import GLib
     app = wait_until("the game on the bus", lambda: next((a for a in pyatspi.Registry.getDesktop(0)
                                                          if a and a.name == "Merendella"), None))
+
+    def read(node):  # what it is and its children; nothing of an object gone since its parent named it
+        try:
+            return Seen(node.name, node.getRole(), node.getRoleName()), list(node)
+        except GLib.GError:
+            return None, []
+
+    def shown(node):
+        try:
+            return node and (not showing or node.getState().contains(pyatspi.STATE_SHOWING))
+        except GLib.GError:
+            return False
     found, todo = [], [app]
     while todo:
-        node = todo.pop()
-        todo += [c for c in node if c and (not showing or c.getState().contains(pyatspi.STATE_SHOWING))]
-        found.append(node)
+        seen, children = read(todo.pop())
+        found += [seen] if seen else []
+        todo += [c for c in children if shown(c)]
     return found
 
 
@@ -430,9 +448,9 @@ def english(d, exe):
     time.sleep(6)
     heard, told = d.stop(), []
     g.win(board, TARTS, "drag", last=lambda: told.extend(o.name for o in objects(pyatspi, False)
-                                                          if o.getRole() == pyatspi.ROLE_NOTIFICATION))
+                                                          if o.role == pyatspi.ROLE_NOTIFICATION))
     box = d.box("Zuccheriva")
-    said = [o.name for o in objects(pyatspi) if o.getRole() == pyatspi.ROLE_LABEL and "moves" in o.name]
+    said = [o.name for o in objects(pyatspi) if o.role == pyatspi.ROLE_LABEL and "moves" in o.name]
     d.shot("congratulation")
     d.answer(box)
     check(heard["loud"] > 2.5 and re.fullmatch(r"tart with (no strawberries|1 strawberry|\d strawberries), Moves 4",
@@ -454,7 +472,7 @@ def pseudo(d, exe):
     g, names = Game(d, os.path.join(folder, "merendella"), "--language=eo", env=dict(
         env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")), set()
     box = lambda: wait_until("a box", lambda: next((w for w in d.windows() if "DIALOG" in w.state), None))  # noqa
-    look = lambda box=False: names.update(o.name or ("" if box else "(%s)" % o.getRoleName())  # the box's frame
+    look = lambda box=False: names.update(o.name or ("" if box else "(%s)" % o.role_name)  # the box's frame
                                           for o in objects(pyatspi))  # noqa: E731
     g.title(), look(), d.shot("title"), d.key("Return")
     g.menu(), look(), d.shot("menu"), d.key("Tab", "Tab", "Return")
