@@ -28,7 +28,9 @@ int Program::Run()
     // their own (the title screen has its own), the sounds and the voice, from beside the program.
     forms_.Active()->AfterFirstFrame([this] {
         // A screen reader reads the captions and the boxes itself; the voice says the rest. Asked
-        // before the voice is read, which takes longer than the answer.
+        // before the voice is read, which usually takes longer than the answer; until it comes the
+        // voice says no caption.
+        speech_.SetScreenReader(std::nullopt);
         screenReader_ =
             std::make_unique<platform::ScreenReaderWatch>([this](bool running) { speech_.SetScreenReader(running); });
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/screens/art/appicon.png")));

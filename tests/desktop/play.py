@@ -197,7 +197,7 @@ def journey(d, exe, way="drag"):
 def scanning(d, exe):
     """One switch: Space alone, pressed as the scan reaches what is wanted, opens the menu and a tarts game,
     wins it in five moves (a row, its card, a row, its card), closes the congratulation and deals again."""
-    g = Game(d, exe, "--scan=0.5")
+    g = Game(d, exe, "--scan=1")  # a step: time to see the highlight and press, in the sanitizers' build too
 
     def press(what, lit, unlit=None):  # Space once the highlight's blue is on every lit place and not on unlit
         blue = lambda rect: d.seen(rect, (0, 90, 200), 40) > .5  # noqa: E731

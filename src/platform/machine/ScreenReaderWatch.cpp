@@ -25,7 +25,10 @@ ScreenReaderWatch::ScreenReaderWatch(std::function<void(bool)> changed)
 {
 #ifdef MERENDELLA_DBUS
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) return;
+    if (!bus.isConnected()) {
+        changed_(false);
+        return;
+    }
     bus.connect(Service, Path, Properties, QStringLiteral("PropertiesChanged"), this,
                 SLOT(PropertiesChanged(QString, QVariantMap, QStringList)));
     QDBusMessage get = QDBusMessage::createMethodCall(Service, Path, Properties, QStringLiteral("Get"));
@@ -35,9 +38,11 @@ ScreenReaderWatch::ScreenReaderWatch(std::function<void(bool)> changed)
     auto* pending = new QDBusPendingCallWatcher(bus.asyncCall(get, 5000), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         const QDBusPendingReply<QDBusVariant> reply = *call;
-        if (!reply.isError()) changed_(reply.value().variant().toBool());
+        changed_(!reply.isError() && reply.value().variant().toBool()); // no answer in 5 s: none runs
         call->deleteLater();
     });
+#else
+    changed_(false);
 #endif
 }
 

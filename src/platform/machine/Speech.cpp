@@ -25,7 +25,7 @@ void Speech::Say(const QString& text, const void* from)
 void Speech::SayShown(const QString& text, const void* from)
 {
     // Before the engine, no caption waits: it would come late, over the screen's own words.
-    if (!screenReader_ && engine_) Say(text, from);
+    if (screenReader_ == false && engine_) Say(text, from);
 }
 
 void Speech::Forget(const void* from)

@@ -8,7 +8,8 @@ namespace platform {
 
 // Whether a screen reader runs, as the desktop's accessibility bus says (its ScreenReaderEnabled
 // status), told once it is known and again whenever it changes. Asked without waiting: a session
-// bus that is slow or absent never holds up the start; without one, no screen reader is told.
+// bus that is slow or absent never holds up the start; without one, or with no answer within
+// 5 s, no screen reader is told.
 class ScreenReaderWatch : public QObject {
     Q_OBJECT
 public:

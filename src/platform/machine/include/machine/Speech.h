@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -30,7 +31,9 @@ public:
     void Say(const QString& text, const void* from);
     // Says a text that is on screen for a screen reader to read: a caption, a box's text.
     void SayShown(const QString& text, const void* from);
-    void SetScreenReader(bool running) { screenReader_ = running; }
+    // Whether a screen reader runs; until the desktop has said (nullopt), no caption is said either,
+    // so that none is said over a screen reader that the answer was late for.
+    void SetScreenReader(std::optional<bool> running) { screenReader_ = running; }
     // Stops what this screen said, if it is still being said.
     void Forget(const void* from);
     bool Muted() const { return muted_; }
@@ -43,7 +46,7 @@ private:
     QString waiting_;               // for the engine
     const void* speaker_ = nullptr; // the screen that said it
     bool muted_ = false;
-    bool screenReader_ = false;
+    std::optional<bool> screenReader_ = false;
 };
 
 } // namespace platform
