@@ -15,18 +15,10 @@ Usage: bench/first_map.py --build build-bench [--runs 31] [--size 1920x1080] [--
 Needs Xvfb and dbus-daemon. Run it on a quiet machine: nothing else should be using the cores.
 """
 
-import argparse, json, os, signal, statistics, subprocess, sys, tempfile, time  # noqa: E401
+import argparse, json, os, signal, statistics, subprocess, sys, time  # noqa: E401
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from process_figures import XWatcher, start_xvfb  # noqa: E402
-
-
-def cpu_ms(pid):
-    total = 0
-    for task in os.listdir(f"/proc/{pid}/task"):
-        with open(f"/proc/{pid}/task/{task}/schedstat") as stat:
-            total += int(stat.read().split()[0])
-    return total / 1e6
+from process_figures import XWatcher, cpu_ms, desktop_session, start_xvfb  # noqa: E402
 
 
 def first_map(program, env, display):
@@ -58,12 +50,7 @@ def main():
     programs = {name: os.path.abspath(os.path.join(args.build, "bin", exe))
                 for name, exe in (("game", "merendella"), ("bare", "bare_window"))}
     xvfb, display = start_xvfb(args.size)
-    runtime = tempfile.mkdtemp(prefix="first-map-")  # the game's one-copy key, private to the runs
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--address=unix:path={runtime}/bus"])
-    env = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
-    env.update(DISPLAY=f":{display}", XDG_RUNTIME_DIR=runtime, DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/bus")
-    if not args.system_fonts:
-        env["FONTCONFIG_FILE"] = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fonts.conf")
+    env, bus = desktop_session(display, args.system_fonts)
     runs = {"game": [], "bare": []}
     try:
         for name in programs:  # one unmeasured run each fills the page cache

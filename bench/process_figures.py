@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Whole-process figures of Merendella beside a bare Qt Widgets window, on a private Xvfb.
 
+The programs run as on a desktop, as in first_map.py: a session bus of their own and the tests'
+fonts (tests/fonts.conf) unless --system-fonts.
+
 For each program, as the median of repeated runs, one after another (the game refuses a
 second copy on the same display):
   * start: from just before the process is spawned to the X server's MapNotify of its first
@@ -23,8 +26,8 @@ the machine does not disturb.
 The profiles stay in the build folder for callgrind_annotate.
 
 Usage: bench/process_figures.py --build build-bench [--runs 11] [--size 1920x1080]
-       [--screenshot dealt.png] [--json out.json] [--callgrind]
-Needs Xvfb and xdotool (ImageMagick's import for --screenshot, valgrind for --callgrind).
+       [--screenshot dealt.png] [--json out.json] [--callgrind] [--title] [--system-fonts]
+Needs Xvfb, dbus-daemon and xdotool (ImageMagick's import for --screenshot, valgrind for --callgrind).
 """
 
 import argparse
@@ -38,6 +41,7 @@ import statistics
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 
 MAP_NOTIFY = 19
@@ -140,6 +144,24 @@ def start_xvfb(size):
             time.sleep(0.05)
     xvfb.kill()
     raise RuntimeError("Xvfb did not start")
+
+
+def desktop_session(display, system_fonts=False):
+    """The environment a program meets on a desktop, private to the runs: the display, a runtime
+    folder (where the game keeps its one-copy key), a session bus of its own (where Qt's
+    accessibility bridge looks for a screen reader, before or after the first map) and the fonts
+    of the tests unless system_fonts. Returns the environment and the bus, to be stopped after."""
+    runtime = tempfile.mkdtemp(prefix="merendella-bench-")
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--address=unix:path={runtime}/bus"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
+    env.update(DISPLAY=f":{display}", XDG_RUNTIME_DIR=runtime, DBUS_SESSION_BUS_ADDRESS=f"unix:path={runtime}/bus")
+    if not system_fonts:
+        env["FONTCONFIG_FILE"] = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fonts.conf")
+    deadline = time.monotonic() + 10
+    while not os.path.exists(f"{runtime}/bus") and time.monotonic() < deadline:
+        time.sleep(0.01)
+    return env, bus
 
 
 def memory_kib(pid):
@@ -271,6 +293,7 @@ def main():
     parser.add_argument("--json", help="write every run's figures here")
     parser.add_argument("--callgrind", action="store_true", help="also count instructions to the first map")
     parser.add_argument("--title", action="store_true", help="the game's memory on its title screen, not a board")
+    parser.add_argument("--system-fonts", action="store_true", help="the machine's fonts, not the tests'")
     args = parser.parse_args()
 
     game = os.path.abspath(os.path.join(args.build, "bin", "merendella"))
@@ -278,7 +301,7 @@ def main():
     for program in (game, bare):
         if not os.access(program, os.X_OK):
             sys.exit(f"missing {program}: build it first")
-    for tool in ("Xvfb", "xdotool"):
+    for tool in ("Xvfb", "xdotool", "dbus-daemon"):
         if not shutil.which(tool):
             sys.exit(f"missing {tool}")
 
@@ -290,9 +313,7 @@ def main():
     deal_at = [] if args.title else [avvio, figurine]
 
     xvfb, display = start_xvfb(args.size)
-    env = dict(os.environ, DISPLAY=f":{display}")
-    env.pop("QT_QPA_PLATFORM", None)
-    env.pop("WAYLAND_DISPLAY", None)
+    env, bus = desktop_session(display, args.system_fonts)
     runs = {"game": [], "bare": []}
     instructions = {}
     frames = {}
@@ -318,8 +339,9 @@ def main():
                   + (f"frame game {g[2]:6.1f} ms bare {b[2]:6.1f} ms | " if g[2] else "") +
                   f"RSS game {g[1]['VmRSS'] / 1024:6.1f} MiB bare {b[1]['VmRSS'] / 1024:6.1f} MiB", flush=True)
     finally:
-        xvfb.terminate()
-        xvfb.wait()
+        for server in (bus, xvfb):
+            server.terminate()
+            server.wait()
 
     result = {}
     keys = ("start_ms", "frame_ms", "cpu_map_ms", "cpu_frame_ms", "VmRSS", "VmHWM") if args.title else (
