@@ -31,6 +31,7 @@ Needs Xvfb, dbus-daemon and xdotool (ImageMagick's import for --screenshot, valg
 """
 
 import argparse
+import atexit
 import json
 import os
 import select
@@ -152,6 +153,7 @@ def desktop_session(display, system_fonts=False):
     accessibility bridge looks for a screen reader, before or after the first map) and the fonts
     of the tests unless system_fonts. Returns the environment and the bus, to be stopped after."""
     runtime = tempfile.mkdtemp(prefix="merendella-bench-")
+    atexit.register(shutil.rmtree, runtime, ignore_errors=True)
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--address=unix:path={runtime}/bus"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     env = {k: v for k, v in os.environ.items() if k not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY")}
