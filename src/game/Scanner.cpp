@@ -147,16 +147,19 @@ bool Scanner::eventFilter(QObject* watched, QEvent* event)
 {
     QWidget* window = form_.Window();
     if (!window) return false; // the screen is going
-    if (watched == window) {
-        switch (event->type()) {
-        case QEvent::Show:
+    // The screen's controls on display or not: they come with its window, or into it when the
+    // window went on display first.
+    if (watched == form_.Client()) {
+        if (event->type() == QEvent::Show) {
             ticks_.start();
             // Silent: the screen has just said what it is for.
             Reach(First(), false);
-            break;
-        case QEvent::Hide:
+        } else if (event->type() == QEvent::Hide) {
             ticks_.stop();
-            break;
+        }
+    }
+    if (watched == window) {
+        switch (event->type()) {
         case QEvent::WindowBlocked:
             held_ = true;
             break;

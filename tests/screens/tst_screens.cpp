@@ -80,7 +80,7 @@ public:
     void Form_Load() override { events << "load"; }
     void Form_Activate() override
     {
-        events << (Window()->isVisible() ? "activated on screen" : "activated");
+        events << (Client()->isVisible() ? "activated on screen" : Window()->isVisible() ? "activated, window up" : "activated");
         SetHeight(Height() + 300);
         events << "setter returned";
     }
@@ -167,20 +167,26 @@ private slots:
     void init()
     {
         p = std::make_unique<support::Program>(QSize(1024, 768), 7);
-        p->forms.Register("Probe", [this] { return std::make_unique<Probe>(p->services); });
+        for (const char* name : {"Probe", "Probe2"})
+            p->forms.Register(name, [this] { return std::make_unique<Probe>(p->services); });
     }
     void cleanup() { p.reset(); }
 
     void screenEvents()
     {
-        Probe& probe = p->Open<Probe>("Probe");
-        // Loaded, then activated before it is on screen and before any tick; a size setter
-        // raises the resize at once.
+        // The program's first window is up, covering the display, before its screen is activated,
+        // its controls not yet; its moves and resizes wait for them.
+        const Probe& first = p->Open<Probe>("Probe");
+        QCOMPARE(first.events.mid(0, 3), (QStringList{"load", "activated, window up", "setter returned"}));
+        QCOMPARE(first.Window()->size(), QSize(1024, 768));
+        // Any other: loaded, then activated before it is on screen and before any tick; a size
+        // setter raises the resize at once.
+        Probe& probe = p->Open<Probe>("Probe2");
         QCOMPARE(probe.events.mid(0, 4), (QStringList{"load", "activated", "resize", "setter returned"}));
         QTRY_VERIFY(probe.events.contains("tick"));
         // A closed message box, showing it again: no activation (the desktop tests switch programs).
         probe.MsgBox("x");
-        p->forms.Show("Probe");
+        p->forms.Show("Probe2");
         QCOMPARE(probe.events.filter("activated").size() + probe.events.count("load"), 2);
     }
 

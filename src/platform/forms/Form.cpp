@@ -7,6 +7,7 @@
 #include "Pointer.h"
 #include "forms/Classroom.h"
 #include "forms/Control.h"
+#include "forms/Forms.h"
 #include "forms/Text.h"
 #include "forms/Units.h"
 #include "machine/App.h"
@@ -37,6 +38,19 @@ Form::Form(const FormDesc& d, Services& services)
     window_ = new FormWindow(std::move(handlers), services_.clock);
     window_->setObjectName(name_);
     window_->setWindowTitle(Translated(d.context, d.caption));
+    client_ = window_->Client();
+    // The program's first window goes on display as soon as it is made, covering the display; its
+    // controls come into it when the screen is shown (Show), before its first frame. The toolkit
+    // shows a window's controls before the window itself, and connects to the desktop's
+    // accessibility bus the first time a control is named or shown: a window put on display
+    // first does not wait for that connection nor for its controls.
+    const bool first = services_.forms.MakingFirstScreen();
+    if (first) {
+        client_->hide();
+        CoverDisplay();
+        window_->show();
+        contentsHidden_ = true;
+    }
     window_->setAccessibleName(Translated(d.context, d.accessibleName));
     // One size for task lists and switchers, which scale it as they need. The icon and the
     // pointers are read and converted once the first frame is on screen, which they would delay.
@@ -45,7 +59,6 @@ Form::Form(const FormDesc& d, Services& services)
             window->setWindowIcon(QIcon(LoadIcon(path).pixmap(64, 64)));
         });
 
-    client_ = window_->Client();
     client_->setAccessibleName(window_->accessibleName());
     const double textScale = Screen().TextScale();
     const QFont designFont = MakeFont(d.font, client_->font()); // before the display grows it
@@ -75,9 +88,14 @@ Form::Form(const FormDesc& d, Services& services)
     for (auto& [index, widget] : order) tabOrder_.push_back(widget);
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1].second, order[i].second);
 
-    const int menuHeight = menuBar_ ? menuBar_->sizeHint().height() : 0;
-    window_->resize(TwipsToPixels(d.clientWidth), TwipsToPixels(d.clientHeight) + menuHeight);
-    LayoutWindow();
+    // Loaded at the size it was designed for; its activation makes it cover the display.
+    const QSize design(TwipsToPixels(d.clientWidth), TwipsToPixels(d.clientHeight));
+    if (first) {
+        LayoutWindow(design);
+    } else {
+        window_->resize(design.width(), design.height() + (menuBar_ ? menuBar_->sizeHint().height() : 0));
+        LayoutWindow();
+    }
     lastClient_ = client_->size();
 }
 
@@ -158,11 +176,21 @@ void Form::Unload()
         if (auto* timer = qobject_cast<QTimer*>(child)) timer->stop();
 }
 
-void Form::LayoutWindow()
+void Form::LayoutWindow(std::optional<QSize> client)
 {
     const int menuHeight = menuBar_ ? menuBar_->sizeHint().height() : 0;
-    if (menuBar_) menuBar_->setGeometry(0, 0, window_->width(), menuHeight);
-    client_->setGeometry(0, menuHeight, window_->width(), std::max(0, window_->height() - menuHeight));
+    const QSize size = client.value_or(QSize(window_->width(), std::max(0, window_->height() - menuHeight)));
+    if (menuBar_) menuBar_->setGeometry(0, 0, size.width(), menuHeight);
+    client_->setGeometry(0, menuHeight, size.width(), size.height());
+}
+
+void Form::Show()
+{
+    if (std::exchange(contentsHidden_, false)) {
+        client_->show();
+        if (menuBar_) menuBar_->show();
+    }
+    window_->show();
 }
 
 void Form::ClientResized(bool force)

@@ -17,11 +17,24 @@ double Form::Top() const { return PixelsToTwips(window_->frameGeometry().y()); }
 double Form::Width() const { return PixelsToTwips(window_->frameGeometry().width()); }
 double Form::Height() const { return PixelsToTwips(window_->frameGeometry().height()); }
 
-void Form::SetLeft(double twips) { window_->move(TwipsToPixels(twips), window_->frameGeometry().y()); }
-void Form::SetTop(double twips) { window_->move(window_->frameGeometry().x(), TwipsToPixels(twips)); }
+// The program's first window covers the display from the moment it is made (see Form's
+// constructor) and its screen is activated, which covers the display, before its controls come on
+// display: until then the screen's own moves and resizes are not passed on. A window on display
+// that moved and shrank and grew again would keep the window system busy on the core that the
+// first frame needs.
+void Form::SetLeft(double twips)
+{
+    if (!contentsHidden_) window_->move(TwipsToPixels(twips), window_->frameGeometry().y());
+}
+
+void Form::SetTop(double twips)
+{
+    if (!contentsHidden_) window_->move(window_->frameGeometry().x(), TwipsToPixels(twips));
+}
 
 void Form::SetWidth(double twips)
 {
+    if (contentsHidden_) return;
     const int frame = window_->frameGeometry().width() - window_->width();
     window_->resize(std::max(1, TwipsToPixels(twips) - frame), window_->height());
     ClientResized();
@@ -29,6 +42,7 @@ void Form::SetWidth(double twips)
 
 void Form::SetHeight(double twips)
 {
+    if (contentsHidden_) return;
     const int frame = window_->frameGeometry().height() - window_->height();
     window_->resize(window_->width(), std::max(1, TwipsToPixels(twips) - frame));
     ClientResized();
@@ -39,10 +53,14 @@ platform::Screen Form::Screen() const { return platform::Screen(services_.displa
 void Form::CoverDisplay()
 {
     const platform::Screen display = Screen();
-    SetTop(0);
-    SetLeft(0);
-    SetHeight(display.Height());
-    SetWidth(display.Width());
+    if (contentsHidden_) {
+        ClientResized(); // the window covers it already: its controls are laid out for it
+    } else {
+        SetTop(0);
+        SetLeft(0);
+        SetHeight(display.Height());
+        SetWidth(display.Width());
+    }
     // Window managers keep their panels over a window that only places itself, and Wayland
     // compositors do not let a client place itself at all: ask for full-screen state too.
     // When the window system answers with the final size, the ordinary resize rescales.

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -78,15 +79,18 @@ Form& Forms::Load(const QString& name)
 
 Form& Forms::Show(const QString& name)
 {
+    makingFirst_ = !std::exchange(shownOne_, true) && !Find(name);
     Form& form = Load(name);
-    // Activated before it goes on screen: its activation makes it cover the display, so the
-    // window never shows at the size it was loaded with.
+    makingFirst_ = false;
+    // Activated before it goes on screen (the first screen's window is there already, covering the
+    // display, but not its controls): its activation makes it cover the display, so the window
+    // never shows at the size it was loaded with.
     if (active_ != &form) {
         active_ = &form;
         form.Form_Activate();
     }
+    form.Show();
     QWidget* window = form.Window();
-    window->show();
     form.ComeToFront();
     // Asked again once the screen that opened this one has gone, and once more a moment later: a
     // window manager may have kept the focus on that one, or taken it for itself, and keeps a

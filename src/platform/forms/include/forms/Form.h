@@ -123,9 +123,11 @@ public:
     bool JustShown() const;
 
     // What Forms does with a screen: loading runs its load handler, and from then on its resize
-    // handler; unloading takes it off the screen and stops its timers, and no handler of its runs
-    // again. The window's own close control asks for the close handler, except in classroom mode.
+    // handler; showing puts its window and controls on display; unloading takes it off the screen
+    // and stops its timers, and no handler of its runs again. The window's own close control asks
+    // for the close handler, except in classroom mode.
     void Load();
+    void Show();
     void Unload();
     void SetCloseHandler(std::function<void()> handler) { close_ = std::move(handler); }
 
@@ -138,7 +140,9 @@ private:
     void StateChanged();
     void PaintBackground(QPainter& painter, const QRect& rect) const;
     double InScale(int pixels, double userUnits) const;
-    void LayoutWindow();
+    // The menu bar across the window and the client area below it, as large as the window leaves
+    // or of the size given.
+    void LayoutWindow(std::optional<QSize> client = std::nullopt);
 
     struct Box {
         QRectF area; // in fractions of the client area
@@ -160,6 +164,7 @@ private:
     bool loaded_ = false;
     bool fullScreen_ = false; // covers the display in the window system's full-screen state
     bool coverAgain_ = false; // full screen is asked for again in a moment
+    bool contentsHidden_ = false; // the window is on display before the screen is shown
     QSize lastClient_;
     std::function<void()> close_;
 };

@@ -34,6 +34,9 @@ public:
     bool IsLoaded(const Form* form) const;
     std::vector<Form*> Loaded() const;
     Form* Active() const { return active_; }
+    // Whether the screen being made now is the program's first to be shown: its window goes on
+    // display as it is made, before its controls are (see Form).
+    bool MakingFirstScreen() const { return makingFirst_; }
 
 private:
     void Quit();
@@ -42,6 +45,8 @@ private:
     std::vector<std::unique_ptr<Form>> loaded_;
     Form* active_ = nullptr;
     bool ended_ = false;
+    bool shownOne_ = false;
+    bool makingFirst_ = false;
     std::function<void()> quit_;
 };
 
