@@ -418,9 +418,9 @@ def objects(pyatspi, showing=True):
                                                          if a and a.name == "Merendella"), None))
 
     def read(node):  # what it is and its children; nothing of an object gone since its parent named it
-        try:
+        try:  # a gone object's child count is -1, which list() refuses
             return Seen(node.name, node.getRole(), node.getRoleName()), list(node)
-        except GLib.GError:
+        except (GLib.GError, ValueError):
             return None, []
 
     def shown(node):
